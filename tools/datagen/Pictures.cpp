@@ -1,0 +1,7 @@
+#include "tools/datagen/Generators.h"
+
+namespace datagen {
+
+void GeneratePictures(const std::filesystem::path&) {}
+
+}  // namespace datagen

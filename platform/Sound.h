@@ -14,6 +14,7 @@ struct AudioDevice {
   void close();
   bool available() const { return opened; }
   bool opened = false;
+  int channelsUsed = 0;             // each buffer gets a mixer channel of its own
   std::vector<std::string> played;  // names of the buffers started, in order (for tests and replays)
 };
 

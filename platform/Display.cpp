@@ -1,0 +1,79 @@
+#include "platform/Display.h"
+
+#include <SDL.h>
+
+#include "platform/Keys.h"
+
+namespace quorvex {
+
+bool OpenDisplay(Display& d, bool windowed, std::string* error) {
+  if (d.open) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (error) *error = std::string("Cannot start the video system: ") + SDL_GetError();
+    return false;
+  }
+  const Uint32 flags = windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  d.window = SDL_CreateWindow("Quorvex", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                              kScreenHeight, flags);
+  if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
+  if (d.renderer) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_RenderSetLogicalSize(d.renderer, kScreenWidth, kScreenHeight);  // letterboxed, aspect kept
+    d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                  kScreenWidth, kScreenHeight);
+  }
+  if (!d.texture) {
+    if (error) *error = std::string("Cannot open the game window: ") + SDL_GetError();
+    CloseDisplay(d);
+    return false;
+  }
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+  d.open = true;
+  return true;
+}
+
+void PresentSurface(Display& d, const Surface& back) {
+  if (!d.open || back.width() != kScreenWidth || back.height() != kScreenHeight) return;
+  SDL_UpdateTexture(d.texture, nullptr, back.pixels().data(), kScreenWidth * 2);
+  SDL_RenderClear(d.renderer);
+  SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+  SDL_RenderPresent(d.renderer);
+}
+
+void HideDisplay(Display& d) {
+  if (d.window) SDL_HideWindow(d.window);
+}
+
+void CloseDisplay(Display& d) {
+  if (d.texture) SDL_DestroyTexture(d.texture);
+  if (d.renderer) SDL_DestroyRenderer(d.renderer);
+  if (d.window) SDL_DestroyWindow(d.window);
+  const bool wasStarted = d.open || d.window;
+  d = Display{};
+  if (wasStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void CollectWindowEvents(EventQueue& queue) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        queue.closeRequested = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) queue.closeRequested = true;
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        const int code = VirtualKeyFromSdl(e.key.keysym.sym);
+        if (code != 0) queue.keys.push_back({e.type == SDL_KEYDOWN, code});
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace quorvex

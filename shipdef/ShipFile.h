@@ -41,8 +41,8 @@ struct ShipDefinition {
   int speed = 1;                       // line 12
   int mass = 1;                        // line 13
   int turningRate = 1;                 // line 14 (x10)
-  int laserCannons = 0;                // line 15: 0..4
-  int greenLaser = 0;                  // line 16
+  int laserCannons = 0;                // line 15: 0..4; any other value (no option chosen) is written as 1
+  int greenLaser = 0;                  // line 16; this and the other yes/no fields are written 1 when not 0
   int ionCannon = 0;                   // line 17
   int missileLauncher = 0;             // line 18
   int torpedoLauncher = 0;             // line 19
@@ -52,12 +52,17 @@ struct ShipDefinition {
   int electroGun = 0;                  // line 24
   std::string markX = "0";             // line 25
   std::string markY = "0";             // line 26
-  int chaingunAmmo = 0;                // line 27, 0 = no chaingun
+  bool chaingun = false;               // "Chaingun" ticked; line 27 is 0 when it is not
+  int chaingunAmmo = 0;                // the ammunition bar: line 27 when the chaingun is ticked, priced always
   int targeting = 0;                   // line 28
   int twinLaunchers = 0;               // line 29
   std::string ejectShip;               // line 30, empty = none
   int launcherReload = 0;              // line 31
 };
+
+// The separator lines of the format.
+inline constexpr const char* kShipSeparator1 = "=================";
+inline constexpr const char* kShipSeparator2 = ":-)";
 
 // The 31 lines of a version 1.2 file, each ended by CR LF.
 std::string ShipFileText(const ShipDefinition& def);
@@ -67,6 +72,8 @@ bool SaveShipFile(const std::filesystem::path& path, const ShipDefinition& def, 
 // The ship value the editor computes (single precision). `ejectValue` is the value of the
 // escape ship, used when `hasEject` is true.
 float ShipValue(const ShipDefinition& def, bool hasEject, float ejectValue);
+// A ship value as line 6 holds it: a whole number without decimals ("100", "-50").
+std::string ShipValueText(float value);
 
 // A ship file's fields as the battle uses them, after the game's conversions.
 struct ShipLoadout {
@@ -89,7 +96,11 @@ enum class ShipReadStatus { Ok, Missing, NotValid, TooShort };
 
 // Reads a ship file for battle. With `checkVersion`, a first line other than version 1.2 gives
 // NotValid. A missing file gives Missing, one with fewer than 31 lines TooShort.
+// A file name that is not found exactly is looked up without regard to case in its folder.
+// Line 31 outside 0..255 is pinned to the nearer end of the byte.
 ShipReadStatus ReadShipForBattle(const std::filesystem::path& path, bool checkVersion, ShipLoadout* out);
+// The message for a failed read, naming the file: "Not a valid ship definion: " + name for NotValid.
+std::string ShipReadMessage(ShipReadStatus status, const std::string& fileName);
 
 // The ship list built at start-up.
 struct ShipList {
@@ -101,6 +112,8 @@ struct ShipList {
   int ignored = 0;                 // .shp files beyond the first 256
 };
 // Lists the *.shp files of `dir` (case-insensitive extension, name order) and reads lines 3 and 6.
+// Files that cannot be read or have fewer than 6 lines are left out of the list (named in
+// `unreadable`); the first 256 readable files are kept and the rest counted in `ignored`.
 ShipList ScanShipFiles(const std::filesystem::path& dir);
 
 }  // namespace quorvex

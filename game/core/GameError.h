@@ -11,6 +11,7 @@ namespace quorvex {
 // Error numbers the game raises.
 constexpr int kErrorFileNotFound = 53;        // a picture, sound or data file could not be loaded
 constexpr int kErrorSubscriptOutOfRange = 9;
+constexpr int kErrorInvalidPicture = 481;     // a picture file exists but cannot be read
 
 struct GameError : std::exception {
   int number = 0;

@@ -11,6 +11,9 @@ namespace quorvex {
 // Error numbers the game raises.
 constexpr int kErrorFileNotFound = 53;        // a picture, sound or data file could not be loaded
 constexpr int kErrorSubscriptOutOfRange = 9;
+constexpr int kErrorOutOfMemory = 7;
+constexpr int kErrorInternal = 51;              // any other failure inside the game
+constexpr int kErrorAutomation = -2147467259;   // a display, input or sound service failed
 constexpr int kErrorInvalidPicture = 481;     // a picture file exists but cannot be read
 
 struct GameError : std::exception {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/Clock.h"
@@ -123,6 +124,11 @@ struct GameWindow {
   Random random;
   MessageBoxes messages;
   bool headless = false;  // no window: tests and recorded replays
+  bool windowed = false;  // a window on the desktop instead of the whole screen
+
+  // Replays and tests: called each time the window processes its pending events (once per frame
+  // in every loop), before the queue is drained, so a script can queue key events or raise flags.
+  std::function<void(GameWindow&)> eventScript;
 
   // Ships and players.
   std::array<ShipState, 2> ship{};
@@ -166,6 +172,7 @@ struct GameWindow {
   bool pauseRequested = false, duelOver = false, quitBattle = false;
   int duelsPlayed = 0;
   Rect screenRect{0, 0, 800, 600};
+  int64_t framesRun = 0;  // battle frames run since start-up
 
   // Screen and input flags.
   bool menuActive = false, menuSelect = false, menuUp = false, menuDown = false;

@@ -1,0 +1,69 @@
+#include "game/core/BattleLoop.h"
+
+#include <algorithm>
+
+#include "game/core/Events.h"
+#include "platform/Numbers.h"
+
+namespace quorvex {
+
+int32_t TicksBetween(int32_t earlier, int32_t later) {
+  return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
+
+namespace {
+
+void StartDuel(GameWindow& w) {
+  for (ShipState& s : w.ship) s.heading = 0;
+  w.screenRect = Rect{0, 0, kScreenWidth, kScreenHeight};
+  for (int i = 0; i <= 500; ++i) w.sparks.life[i] = 0;
+  for (int i = 0; i <= 1000; ++i) {
+    w.stars.depth[i] = static_cast<float>(w.random.Next() * 2 + 1);
+    w.stars.x[i] = static_cast<float>(w.random.Next() * 3000 - 1500);
+    w.stars.y[i] = static_cast<float>(w.random.Next() * 2200 - 1100);
+  }
+}
+
+// Gives the core away until the next frame is due: the frame starts once more than frameInterval
+// ms have passed, that is `remaining` ms from now.
+void WaitForFrame(GameWindow& w, int32_t elapsed) {
+  const int interval = w.options.frameInterval;
+  const int remaining = std::min(interval + 1 - elapsed, interval + 1);
+  w.clock->Sleep(remaining > kFineWaitMs ? remaining - kFineWaitMs : 1);
+}
+
+}  // namespace
+
+void BattleLoop(GameWindow& w) {
+  StartDuel(w);
+  for (;;) {
+    const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
+    if (elapsed > w.options.frameInterval || w.noFrameLimit) {
+      w.lastFrameTick = w.clock->Ticks();
+      ++w.framesRun;
+      // What is shown is the frame drawn during the previous pass.
+      PresentSurface(w.display, w.back);
+      // Physics: Fysiikat(w) runs here.
+      // Frame drawing: FramenPiirtely(w, nearest(w.ship[0].heading - 0.25), nearest(w.ship[1].heading - 0.25))
+      // runs here.
+      DoEvents(w);
+      // Ship control: Ohjailu(w) runs here (computer pilot, joystick polling, both players' controls).
+      // Music step: when the current song has finished, the next song (RandomSong) starts here.
+    } else {
+      WaitForFrame(w, elapsed);
+    }
+
+    if (!w.pauseRequested && !w.duelOver) continue;
+    if (w.pauseRequested) {
+      w.pauseRequested = false;
+      w.quitBattle = false;
+      // Pause menu: PauseMenu(w) runs here; its "quit" leaves quitBattle set.
+      if (w.quitBattle) return;
+      w.pauseRequested = false;
+      continue;
+    }
+    return;  // the duel is over
+  }
+}
+
+}  // namespace quorvex

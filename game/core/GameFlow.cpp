@@ -1,0 +1,30 @@
+#include "game/core/GameFlow.h"
+
+#include "game/core/BattleLoop.h"
+#include "game/core/ShipLoading.h"
+
+namespace quorvex {
+
+void ChooseDuelShips(GameWindow& w) {
+  if (w.lastShipIndex < 1) return;
+  w.fleet[1][w.fleetSlot[1]] = 1;
+  LoadShip(w, 2);
+}
+
+void GameFlow(GameWindow& w) {
+  for (ShipState& s : w.ship) s.alive = true;
+  for (;;) {
+    w.menuActive = false;
+    BattleLoop(w);
+    w.menuSelect = false;
+    if (!w.duelOver) continue;  // left through the pause menu: straight into the next duel
+
+    ++w.duelsPlayed;
+    if (!w.ship[0].alive) LoadShip(w, 1);
+    if (!w.ship[1].alive) LoadShip(w, 2);
+    w.duelOver = false;
+    w.menuSelect = false;
+  }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,98 @@
+#include "game/core/ShipLoading.h"
+
+#include <cstdio>
+
+#include "game/core/BattleState.h"
+#include "game/core/GameError.h"
+#include "game/core/GameExit.h"
+
+namespace quorvex {
+
+void ScanShipFiles(GameWindow& w) {
+  w.shipFiles.fill(std::string());
+  w.shipNames.fill(std::string());
+  w.shipValues.fill(0);
+
+  const ShipList list = ScanShipFiles(w.programDir);
+  for (size_t i = 0; i < list.files.size() && i < w.shipFiles.size(); ++i) {
+    w.shipFiles[i] = list.files[i];
+    w.shipNames[i] = list.names[i];
+    w.shipValues[i] = list.values[i];
+  }
+  w.lastShipIndex = list.lastShipIndex;
+  for (const std::string& name : list.unreadable) {
+    std::fprintf(stderr, "Ship file left out of the ship list (unreadable or fewer than 6 lines): %s\n",
+                 name.c_str());
+  }
+  if (list.ignored > 0) {
+    std::fprintf(stderr, "%d ship files beyond the first %d were left out of the ship list\n", list.ignored,
+                 kMaxShipFiles);
+  }
+
+  for (auto& fleet : w.fleet) fleet.fill(-1);
+}
+
+void ApplyShipLoadout(ShipState& s, const ShipLoadout& l) {
+  s.spriteFile = l.spriteFile;
+  s.radius = l.radius;
+  s.laserReload = l.laserReload;
+  s.shotEnergy = l.shotEnergy;
+  s.energyRate = l.energyRate;
+  s.hull = l.hull;
+  s.shield = l.shield;
+  s.maxSpeed = l.maxSpeed;
+  s.mass = l.mass;
+  s.turnRate = l.turnRate;
+  s.laserPattern = l.laserPattern;
+  s.laserKind = l.laserKind;
+  s.hasIonCannon = l.hasIonCannon;
+  s.hasMissiles = l.hasMissiles;
+  s.hasTorpedoes = l.hasTorpedoes;
+  s.missiles = l.missiles;
+  s.torpedoes = l.torpedoes;
+  s.selfRepair = l.selfRepair;
+  s.hasElectroGun = l.hasElectroGun;
+  s.hasChaingun = l.hasChaingun;
+  s.chaingunAmmo = l.chaingunAmmo;
+  s.hasTargeting = l.hasTargeting;
+  s.twinLauncher = l.twinLauncher;
+  s.ejectShipFile = l.ejectShipFile;
+  s.launcherReload = l.launcherReload;
+}
+
+void LoadShip(GameWindow& w, int player) {
+  if (player != 1 && player != 2) throw GameError(kErrorSubscriptOutOfRange, "Subscript out of range");
+  const int p = player - 1;
+  const int slot = w.fleetSlot[p];
+  if (slot < 0 || slot >= kFleetSlots) throw GameError(kErrorSubscriptOutOfRange, "Subscript out of range");
+  if (w.fleet[p][slot] == -1) w.fleet[p][slot] = 0;
+  const int index = w.fleet[p][slot];
+  if (index < 0 || index >= kShipListSize) throw GameError(kErrorSubscriptOutOfRange, "Subscript out of range");
+
+  const std::string& file = w.shipFiles[index];
+  if (file.empty()) {
+    // With no ship file at all the list holds one empty entry: nothing can fly.
+    w.messages.Show("ERROR!", "No ship definitions (*.shp) found in the folder: " + w.programDir.string());
+    throw GameExit{};
+  }
+
+  // Both players' files must be current ships: a file of an older version would be read line by
+  // line into the wrong fields.
+  ShipLoadout loadout;
+  const ShipReadStatus status = ReadShipForBattle(w.programDir / file, true, &loadout);
+  if (status != ShipReadStatus::Ok) {
+    w.messages.Show("ERROR!", ShipReadMessage(status, file));
+    throw GameExit{};
+  }
+  ApplyShipLoadout(w.ship[p], loadout);
+
+  // Ship pictures: when w.duelsPlayed > 0, both ships' picture surfaces are recreated here (the
+  // first choice gets them from the battle's graphics loading at start-up).
+  if (player == 1) {
+    ResetValues(w);
+  } else {
+    ResetValues2(w);
+  }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,152 @@
+#include "game/core/Startup.h"
+
+#include <cstdlib>
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include "game/core/BattleState.h"
+#include "game/core/GameExit.h"
+#include "game/core/GameFlow.h"
+#include "game/core/ShipLoading.h"
+#include "platform/Music.h"
+
+namespace quorvex {
+
+namespace {
+
+bool WindowedWanted(const GameWindow& w) {
+  const char* env = std::getenv("QUORVEX_WINDOWED");
+  return w.windowed || (env != nullptr && std::string(env) == "1");
+}
+
+void SetDefaults(GameWindow& w) {
+  GameOptions& o = w.options;
+  o.frameInterval = 20;
+  w.aimMarkers = false;
+  w.inputDevice = {0, 0};
+  o.gravityOn = false;
+  o.debrisOn = false;
+  w.noFrameLimit = false;
+  o.soundOn = true;
+  o.musicOn = true;
+  o.sparksOn = true;
+  o.backgroundZoom = true;
+  o.engineTrails = true;
+  o.effectRop = static_cast<uint32_t>(RasterOp::SrcPaint);
+  w.trainingMode = true;
+  w.menuActive = false;
+  w.duelsPlayed = 0;
+  w.fleetSlot = {0, 0};
+  for (ShipState& s : w.ship) {
+    s.ejectShipFile.clear();
+    s.launcherReload = 100;
+  }
+  w.shotsFired = {0, 0};
+  w.hitsScored = {0, 0};
+}
+
+}  // namespace
+
+void InitGame(GameWindow& w) {
+  w.messages.headless = w.headless;
+  SetDefaults(w);
+
+  // Configuration files (device.cfg, options.cfg, keys.cfg) are read here.
+
+  ScanShipFiles(w);
+  LoadShip(w, 1);
+  LoadShip(w, 2);
+
+  w.pauseRequested = false;
+  w.duelOver = false;
+  ResetValues(w);
+}
+
+void SetupDirectX(GameWindow& w) {
+  w.random.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
+
+  if (!w.headless) {
+    std::string error;
+    if (!OpenDisplay(w.display, WindowedWanted(w), &error)) throw GameError(kErrorAutomation, error);
+    w.messages.parent = w.display.window;
+  }
+  w.back = Surface(kScreenWidth, kScreenHeight);
+  w.back.BltColorFill(Rect{0, 0, 640, 480}, 0);
+
+  const size_t attached = ListJoysticks().size();
+  int opened = 0;
+  if (attached >= 1 && OpenJoystick(w.joysticks, 0, 0)) {
+    opened = 1;
+    if (attached >= 2 && OpenJoystick(w.joysticks, 1, 1)) opened = 2;
+  }
+  for (uint8_t& device : w.inputDevice) {
+    if (device > opened) device = 0;
+  }
+}
+
+void ShutdownGame(GameWindow& w) {
+  for (Song*& song : w.songs) {
+    FreeSong(song);
+    song = nullptr;
+  }
+  w.songCount = 0;
+  for (SoundBuffer& sound : w.sounds) FreeSoundBuffer(sound);
+  w.audio.close();
+
+  w.background = Surface();
+  w.explosionSheet = Surface();
+  w.fontSheet = Surface();
+  for (Surface& picture : w.shipPicture) picture = Surface();
+  w.back = Surface();
+
+  CloseJoysticks(w.joysticks);
+  w.messages.parent = nullptr;
+  CloseDisplay(w.display);
+}
+
+void ErrorReport(GameWindow& w, const GameError& error) {
+  HideDisplay(w.display);
+  w.messages.Show("ERROR!", "Error #" + std::to_string(error.number) + ". " + error.description);
+  ShutdownGame(w);
+}
+
+GameError ErrorFromException(std::exception_ptr caught) {
+  try {
+    std::rethrow_exception(caught);
+  } catch (const GameError& e) {
+    return e;
+  } catch (const std::bad_alloc&) {
+    return GameError(kErrorOutOfMemory, "Out of memory");
+  } catch (const std::out_of_range&) {
+    return GameError(kErrorSubscriptOutOfRange, "Subscript out of range");
+  } catch (const std::exception& e) {
+    return GameError(kErrorInternal, e.what());
+  } catch (...) {
+    return GameError(kErrorInternal, "Internal error");
+  }
+}
+
+void RunGame(GameWindow& w) {
+  std::optional<GameError> error;
+  try {
+    if (w.clock == nullptr) throw GameError(kErrorInternal, "The game has no clock");
+    InitGame(w);
+    ChooseDuelShips(w);
+    SetupDirectX(w);
+    // Sound: Initsound(w) runs here when w.options.soundOn.
+    // Pictures: LoadGraphics(w) runs here.
+    GameFlow(w);
+  } catch (const GameExit&) {
+    // The game window unloads.
+  } catch (...) {
+    error = ErrorFromException(std::current_exception());
+  }
+  if (error) {
+    ErrorReport(w, *error);
+  } else {
+    ShutdownGame(w);
+  }
+}
+
+}  // namespace quorvex

@@ -249,6 +249,64 @@ ShipReadStatus ReadShipForBattle(const fs::path& path, bool checkVersion, ShipLo
   return ShipReadStatus::Ok;
 }
 
+namespace {
+
+// A whole number of a line, kept inside the range of an int.
+int WholeNumber(const std::string& line) { return static_cast<int>(Pinned(LenientNumber(line), -2147483647.0, 2147483647.0)); }
+
+// The number of a line written back as text: "12", "-3", "2.5".
+std::string NumberText(const std::string& line) {
+  const double v = LenientNumber(line);
+  if (v == nearest(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
+  char buf[64];
+  const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, ptr) : "0";
+}
+
+}  // namespace
+
+ShipReadStatus ReadShipDefinition(const fs::path& path, ShipDefinition* out) {
+  std::vector<std::string> lines;
+  if (!ReadLines(Resolve(path), &lines)) return ShipReadStatus::Missing;
+  if (lines.empty() || lines[0] != kShipVersion12) return ShipReadStatus::NotValid;
+  if (static_cast<int>(lines.size()) < kShipFileLines) return ShipReadStatus::TooShort;
+  auto whole = [&](int lineNo) { return WholeNumber(lines[static_cast<size_t>(lineNo - 1)]); };
+  ShipDefinition d;
+  d.name = lines[2];
+  d.picture = lines[3];
+  d.sizeClass = whole(5);
+  d.value = NumberText(lines[5]);
+  d.laserReload = whole(7);
+  d.shotPower = whole(8);
+  d.energyRate = whole(9);
+  d.hull = whole(10);
+  d.shield = whole(11);
+  d.speed = whole(12);
+  d.mass = whole(13);
+  d.turningRate = whole(14);
+  const int cannons = whole(15);
+  d.laserCannons = (cannons == 0 || cannons == 1 || cannons == 3 || cannons == 4) ? cannons : 2;
+  d.greenLaser = whole(16);
+  d.ionCannon = whole(17);
+  d.missileLauncher = whole(18);
+  d.torpedoLauncher = whole(19);
+  d.missiles = whole(20);
+  d.torpedoes = whole(21);
+  d.repairDroid = whole(22);
+  d.electroGun = whole(24);
+  d.markX = NumberText(lines[24]);
+  d.markY = NumberText(lines[25]);
+  const double ammo = LenientNumber(lines[26]);
+  d.chaingun = ammo > 0.0;
+  d.chaingunAmmo = ammo > 0.0 ? whole(27) : 0;
+  d.targeting = TruthValue(lines[27]) ? 1 : 0;
+  d.twinLaunchers = whole(29);
+  d.ejectShip = lines[29];
+  d.launcherReload = whole(31);
+  *out = std::move(d);
+  return ShipReadStatus::Ok;
+}
+
 std::string ShipReadMessage(ShipReadStatus status, const std::string& fileName) {
   switch (status) {
     case ShipReadStatus::Ok:

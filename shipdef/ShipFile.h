@@ -56,7 +56,7 @@ struct ShipDefinition {
   int chaingunAmmo = 0;                // the ammunition bar: line 27 when the chaingun is ticked, priced always
   int targeting = 0;                   // line 28
   int twinLaunchers = 0;               // line 29
-  std::string ejectShip;               // line 30, empty = none
+  std::string ejectShip{};             // line 30, empty = none
   int launcherReload = 0;              // line 31
 };
 
@@ -99,6 +99,12 @@ enum class ShipReadStatus { Ok, Missing, NotValid, TooShort };
 // A file name that is not found exactly is looked up without regard to case in its folder.
 // Line 31 outside 0..255 is pinned to the nearer end of the byte.
 ShipReadStatus ReadShipForBattle(const std::filesystem::path& path, bool checkVersion, ShipLoadout* out);
+// Reads a version 1.2 file back into a design the way the editor loads it: numbers rounded to
+// whole numbers, line 15 values other than 0, 1, 3 and 4 taken as "Double" (2), line 27 above 0
+// ticks the chaingun, line 30 as it stands; lines 6, 25 and 26 as their numbers written as text.
+// Missing, NotValid (any other first line) or TooShort as for the battle loader.
+ShipReadStatus ReadShipDefinition(const std::filesystem::path& path, ShipDefinition* out);
+
 // The message for a failed read, naming the file: "Not a valid ship definion: " + name for NotValid.
 std::string ShipReadMessage(ShipReadStatus status, const std::string& fileName);
 

@@ -478,3 +478,54 @@ TEST(ShipValue, TextOfTheValueLine) {
   EXPECT_EQ(ShipValueText(ShipValue(Weakest(), false, 0)), "-50");
   EXPECT_EQ(LenientNumber(ShipValueText(2.5f)), 2.5);
 }
+
+TEST(ShipDefinitionReader, ReadsBackWhatTheWriterWrote) {
+  TempDir dir;
+  const ShipDefinition in = Sample();
+  ASSERT_TRUE(SaveShipFile(dir.path() / "r.shp", in, nullptr));
+  ShipDefinition out;
+  ASSERT_EQ(ReadShipDefinition(dir.path() / "r.shp", &out), ShipReadStatus::Ok);
+  EXPECT_EQ(ShipFileText(out), ShipFileText(in));
+  EXPECT_EQ(ShipValue(out, true, 75), ShipValue(in, true, 75));
+}
+
+TEST(ShipDefinitionReader, EditorRulesForOddLines) {
+  const std::string huge(400, '9');
+  struct Case {
+    int line;
+    std::string text;
+    std::function<void(const ShipDefinition&)> check;
+  } cases[] = {
+      {15, " 2 ", [](const ShipDefinition& d) { EXPECT_EQ(d.laserCannons, 2); }},
+      {15, " 7 ", [](const ShipDefinition& d) { EXPECT_EQ(d.laserCannons, 2); }},
+      {15, " 1 ", [](const ShipDefinition& d) { EXPECT_EQ(d.laserCannons, 1); }},
+      {15, "-1", [](const ShipDefinition& d) { EXPECT_EQ(d.laserCannons, 2); }},
+      {27, " 0 ", [](const ShipDefinition& d) { EXPECT_FALSE(d.chaingun); EXPECT_EQ(d.chaingunAmmo, 0); }},
+      {27, "-4", [](const ShipDefinition& d) { EXPECT_FALSE(d.chaingun); EXPECT_EQ(d.chaingunAmmo, 0); }},
+      {27, " 33 ", [](const ShipDefinition& d) { EXPECT_TRUE(d.chaingun); EXPECT_EQ(d.chaingunAmmo, 33); }},
+      {10, "20.5", [](const ShipDefinition& d) { EXPECT_EQ(d.hull, 20); }},
+      {10, "21.5", [](const ShipDefinition& d) { EXPECT_EQ(d.hull, 22); }},
+      {10, huge, [](const ShipDefinition& d) { EXPECT_EQ(d.hull, 2147483647); }},
+      {6, " 120 ", [](const ShipDefinition& d) { EXPECT_EQ(d.value, "120"); }},
+      {6, "-7.5x", [](const ShipDefinition& d) { EXPECT_EQ(d.value, "-7.5"); }},
+      {25, "abc", [](const ShipDefinition& d) { EXPECT_EQ(d.markX, "0"); }},
+      {28, "True", [](const ShipDefinition& d) { EXPECT_EQ(d.targeting, 1); }},
+      {30, "", [](const ShipDefinition& d) { EXPECT_EQ(d.ejectShip, ""); }},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    std::vector<std::string> lines = SampleLines();
+    lines[static_cast<size_t>(c.line - 1)] = c.text;
+    WriteRaw(dir.path() / "e.shp", Join(lines));
+    ShipDefinition d;
+    SCOPED_TRACE("line " + std::to_string(c.line) + " = \"" + c.text.substr(0, 20) + "\"");
+    ASSERT_EQ(ReadShipDefinition(dir.path() / "e.shp", &d), ShipReadStatus::Ok);
+    c.check(d);
+  }
+  std::vector<std::string> old = SampleLines();
+  old[0] = kShipVersion10;
+  WriteRaw(dir.path() / "old.shp", Join(old));
+  ShipDefinition d;
+  EXPECT_EQ(ReadShipDefinition(dir.path() / "old.shp", &d), ShipReadStatus::NotValid);
+  EXPECT_EQ(ReadShipDefinition(dir.path() / "gone.shp", &d), ShipReadStatus::Missing);
+}

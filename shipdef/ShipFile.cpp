@@ -53,6 +53,17 @@ double LenientNumber(std::string_view line) {
   return negative ? -value : value;
 }
 
+bool LenientTruth(std::string_view line) {
+  size_t a = 0, b = line.size();
+  while (a < b && (line[a] == ' ' || line[a] == '\t')) ++a;
+  while (b > a && (line[b - 1] == ' ' || line[b - 1] == '\t')) --b;
+  std::string word(line.substr(a, b - a));
+  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (word == "true") return true;
+  if (word == "false") return false;
+  return LenientNumber(line) != 0.0;
+}
+
 std::string FormatFileNumber(long long value) {
   if (value < 0) return std::to_string(value) + " ";
   return " " + std::to_string(value) + " ";
@@ -161,25 +172,9 @@ std::string ShipValueText(float value) {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
-  while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
-  return s.substr(a, b - a);
-}
-
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
-}
-
-// A line as a truth value: the words True and False in any case, otherwise a number that is
-// not 0 (a line without a number is 0, so false).
-bool TruthValue(const std::string& line) {
-  const std::string word = Lower(Trim(line));
-  if (word == "true") return true;
-  if (word == "false") return false;
-  return LenientNumber(line) != 0.0;
 }
 
 // Opens a file named in data: the exact name, or the folder's entry that matches without regard
@@ -241,7 +236,7 @@ ShipReadStatus ReadShipForBattle(const fs::path& path, bool checkVersion, ShipLo
   const double ammo = num(27);
   s.hasChaingun = ammo > 0.0;
   s.chaingunAmmo = ammo > 0.0 ? ammo : 0.0;
-  s.hasTargeting = TruthValue(lines[27]);
+  s.hasTargeting = LenientTruth(lines[27]);
   s.twinLauncher = num(29) == 1.0;
   s.ejectShipFile = lines[29];
   s.launcherReload = static_cast<uint8_t>(Pinned(num(31), 0.0, 255.0));
@@ -299,7 +294,7 @@ ShipReadStatus ReadShipDefinition(const fs::path& path, ShipDefinition* out) {
   const double ammo = LenientNumber(lines[26]);
   d.chaingun = ammo > 0.0;
   d.chaingunAmmo = ammo > 0.0 ? whole(27) : 0;
-  d.targeting = TruthValue(lines[27]) ? 1 : 0;
+  d.targeting = LenientTruth(lines[27]) ? 1 : 0;
   d.twinLaunchers = whole(29);
   d.ejectShip = lines[29];
   d.launcherReload = whole(31);

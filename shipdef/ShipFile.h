@@ -18,6 +18,9 @@ inline constexpr int kMaxShipFiles = 256;
 // point) taken, the rest ignored; a line that does not begin with a number counts as 0.
 // Shared by the ship file and configuration file readers.
 double LenientNumber(std::string_view line);
+// A line as a truth value: the words "True" and "False" (any case, blanks around them allowed),
+// otherwise true exactly when LenientNumber is not 0.
+bool LenientTruth(std::string_view line);
 
 // The number form of every file the game writes: a blank in front of a non-negative value (the
 // place of the sign) and one blank after it: " 5 ", "-1 ".

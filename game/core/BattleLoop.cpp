@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/core/Events.h"
+#include "game/render/FrameDrawing.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {
@@ -44,8 +45,7 @@ void BattleLoop(GameWindow& w) {
       // What is shown is the frame drawn during the previous pass.
       PresentSurface(w.display, w.back);
       // Physics: Fysiikat(w) runs here.
-      // Frame drawing: FramenPiirtely(w, nearest(w.ship[0].heading - 0.25), nearest(w.ship[1].heading - 0.25))
-      // runs here.
+      FramenPiirtely(w, nearestInt(w.ship[0].heading - 0.25), nearestInt(w.ship[1].heading - 0.25));
       DoEvents(w);
       // Ship control: Ohjailu(w) runs here (computer pilot, joystick polling, both players' controls).
       // Music step: when the current song has finished, the next song (RandomSong) starts here.

@@ -5,6 +5,7 @@
 #include "game/core/BattleState.h"
 #include "game/core/GameError.h"
 #include "game/core/GameExit.h"
+#include "game/render/Graphics.h"
 
 namespace quorvex {
 
@@ -86,8 +87,9 @@ void LoadShip(GameWindow& w, int player) {
   }
   ApplyShipLoadout(w.ship[p], loadout);
 
-  // Ship pictures: when w.duelsPlayed > 0, both ships' picture surfaces are recreated here (the
-  // first choice gets them from the battle's graphics loading at start-up).
+  // Both ships' pictures are reloaded once a battle has begun (the first choice gets them from the
+  // graphics loading at start-up, before which no picture surface exists).
+  if (w.duelsPlayed > 0) LoadShipPictures(w);
   if (player == 1) {
     ResetValues(w);
   } else {

@@ -9,6 +9,7 @@
 #include "game/core/GameExit.h"
 #include "game/core/GameFlow.h"
 #include "game/core/ShipLoading.h"
+#include "game/render/Graphics.h"
 #include "platform/Music.h"
 
 namespace quorvex {
@@ -135,7 +136,7 @@ void RunGame(GameWindow& w) {
     ChooseDuelShips(w);
     SetupDirectX(w);
     // Sound: Initsound(w) runs here when w.options.soundOn.
-    // Pictures: LoadGraphics(w) runs here.
+    LoadGraphics(w);
     GameFlow(w);
   } catch (const GameExit&) {
     // The game window unloads.

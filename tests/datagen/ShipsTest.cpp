@@ -18,10 +18,6 @@
 #include "tools/datagen/Generators.h"
 #include "tools/datagen/Roster.h"
 
-// The data generator is a program of its own; its ship generator is compiled into this test.
-#include "tools/datagen/Roster.cpp"
-#include "tools/datagen/Ships.cpp"
-
 namespace fs = std::filesystem;
 using namespace quorvex;
 

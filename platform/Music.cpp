@@ -96,7 +96,7 @@ void SetSongVolume(Song* song, int volume) {
 }
 
 bool SongFinished(Song* song) {
-  if (!song) return true;
+  if (!song) return false;  // an empty entry never ends, so the jukebox does not spin on it
   return song->finished.load();
 }
 

@@ -15,7 +15,7 @@ void PlaySong(Song* song);
 void StopSong(Song* song);
 // Master volume 0..255.
 void SetSongVolume(Song* song, int volume);
-// True once a played song has reached its end (and for a null song).
+// True once a played song has reached its end; a null song never ends.
 bool SongFinished(Song* song);
 void FreeSong(Song* song);
 

@@ -80,7 +80,7 @@ TEST(Music, NullSongsDoNothing) {
   PlaySong(nullptr);
   StopSong(nullptr);
   SetSongVolume(nullptr, 255);
-  EXPECT_TRUE(SongFinished(nullptr));
+  EXPECT_FALSE(SongFinished(nullptr));
   FreeSong(nullptr);
   double seconds = -1;
   EXPECT_FALSE(RenderSongToEnd(notModule.string(), 10, &seconds));

@@ -1,0 +1,251 @@
+// Loading ships into the battle: the ship list, the figures reaching each ship, and the files that
+// stop the game with a message naming them.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "game/core/GameExit.h"
+#include "game/core/ShipLoading.h"
+#include "platform/Files.h"
+#include "tests/core/CoreTesting.h"
+
+namespace quorvex {
+namespace {
+
+using testing::HeadlessWindow;
+using testing::SampleShip;
+using testing::ShipTextWith;
+using testing::TempFolder;
+using testing::WriteShip;
+using testing::WriteText;
+
+TEST(ScanShipFilesTest, FillsTheListInNameOrderAndEmptiesBothArmadas) {
+  TempFolder dir;
+  WriteShip(dir.path(), "Zeta.shp", SampleShip("ZETA Fighter", "z.bmp"));
+  auto alpha = SampleShip("Alpha Wing", "a.bmp");
+  alpha.value = "275";
+  WriteShip(dir.path(), "alpha.SHP", alpha);
+  WriteText(dir.path(), "notes.txt", "not a ship");
+
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  w->shipFiles[5] = "stale.shp";
+  w->shipNames[5] = "stale";
+  w->shipValues[5] = 9;
+  w->fleet[0][3] = 4;
+  w->fleet[1][100] = 2;
+  ScanShipFiles(*w);
+
+  EXPECT_EQ(w->lastShipIndex, 1);
+  EXPECT_EQ(w->shipFiles[0], "alpha.SHP");
+  EXPECT_EQ(w->shipNames[0], "alpha wing");
+  EXPECT_EQ(w->shipValues[0], 275);
+  EXPECT_EQ(w->shipFiles[1], "Zeta.shp");
+  EXPECT_EQ(w->shipNames[1], "zeta fighter");
+  EXPECT_EQ(w->shipValues[1], 150);
+  EXPECT_EQ(w->shipFiles[5], "");
+  EXPECT_EQ(w->shipNames[5], "");
+  EXPECT_EQ(w->shipValues[5], 0);
+  for (const auto& fleet : w->fleet) {
+    for (int slot : fleet) EXPECT_EQ(slot, -1);
+  }
+}
+
+// One ship file (made from the sample by `edit`, or as raw text by `text`) loaded for a player,
+// and what must then hold for that player's ship.
+struct LoadCase {
+  const char* name;
+  int player;
+  std::function<void(ShipDefinition&)> edit;
+  std::function<std::string(const ShipDefinition&)> text;  // replaces the written file when set
+  std::function<void(const ShipState&)> check;
+};
+
+// The text of a ship file with line `lineNo` (1-based) replaced.
+std::string WithLine(const ShipDefinition& def, int lineNo, const std::string& line) {
+  std::vector<std::string> lines = SplitLines(ShipFileText(def));
+  lines[static_cast<size_t>(lineNo - 1)] = line;
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
+class LoadShipTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadShipTest, FiguresReachTheShip) {
+  const LoadCase& c = GetParam();
+  TempFolder dir;
+  ShipDefinition def = SampleShip("Test", "pic.bmp");
+  if (c.edit) c.edit(def);
+  if (c.text) {
+    WriteText(dir.path(), "a.shp", c.text(def));
+  } else {
+    WriteShip(dir.path(), "a.shp", def);
+  }
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  ScanShipFiles(*w);
+  w->ship[c.player - 1].x = 5;
+  LoadShip(*w, c.player);
+
+  const ShipState& s = w->ship[c.player - 1];
+  EXPECT_EQ(w->fleet[c.player - 1][0], 0);
+  EXPECT_EQ(s.x, c.player == 1 ? 100 : 700);  // the load resets the ship
+  EXPECT_EQ(s.hullMax, s.hull);
+  EXPECT_EQ(s.shieldMax, s.shield);
+  EXPECT_EQ(s.energy, 100);
+  c.check(s);
+  EXPECT_TRUE(w->messages.shown.empty());
+}
+
+void ExpectSample(const ShipState& s) {
+  EXPECT_EQ(s.spriteFile, "pic.bmp");
+  EXPECT_EQ(s.radius, 45);
+  EXPECT_EQ(s.laserReload, 7);
+  EXPECT_DOUBLE_EQ(s.shotEnergy, 2.5);
+  EXPECT_DOUBLE_EQ(s.energyRate, 0.12);
+  EXPECT_EQ(s.hull, 80);
+  EXPECT_EQ(s.shield, 40);
+  EXPECT_EQ(s.maxSpeed, 6);
+  EXPECT_EQ(s.mass, 9);
+  EXPECT_DOUBLE_EQ(s.turnRate, 0.5);
+  EXPECT_EQ(s.laserPattern, 3);
+  EXPECT_EQ(s.laserKind, 1);
+  EXPECT_TRUE(s.hasIonCannon);
+  EXPECT_TRUE(s.hasMissiles);
+  EXPECT_FALSE(s.hasTorpedoes);
+  EXPECT_EQ(s.missiles, 12);
+  EXPECT_EQ(s.torpedoes, 3);
+  EXPECT_FALSE(s.selfRepair);
+  EXPECT_TRUE(s.hasElectroGun);
+  EXPECT_TRUE(s.hasChaingun);
+  EXPECT_EQ(s.chaingunAmmo, 44);
+  EXPECT_TRUE(s.hasTargeting);
+  EXPECT_FALSE(s.twinLauncher);
+  EXPECT_EQ(s.ejectShipFile, "");
+  EXPECT_EQ(s.launcherReload, 55);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conversions, LoadShipTest,
+    ::testing::Values(
+        LoadCase{"SamplePlayer1", 1, nullptr, nullptr, ExpectSample},
+        LoadCase{"SamplePlayer2", 2, nullptr, nullptr, ExpectSample},
+        LoadCase{"TinyIsTwenty", 1, [](ShipDefinition& d) { d.sizeClass = -1; }, nullptr,
+                 [](const ShipState& s) { EXPECT_EQ(s.radius, 20); }},
+        LoadCase{"LargeIsSixty", 2, [](ShipDefinition& d) { d.sizeClass = 2; }, nullptr,
+                 [](const ShipState& s) { EXPECT_EQ(s.radius, 60); }},
+        LoadCase{"NoShieldGivesZeroMaximum", 1, [](ShipDefinition& d) { d.shield = 0; }, nullptr,
+                 [](const ShipState& s) { EXPECT_EQ(s.shieldMax, 0); }},
+        LoadCase{"ChaingunNotTickedHasNoAmmunition", 2, [](ShipDefinition& d) { d.chaingun = false; }, nullptr,
+                 [](const ShipState& s) {
+                   EXPECT_FALSE(s.hasChaingun);
+                   EXPECT_EQ(s.chaingunAmmo, 0);
+                 }},
+        LoadCase{"EscapeShipAndEverythingFitted", 1,
+                 [](ShipDefinition& d) {
+                   d.ejectShip = "pod.shp";
+                   d.torpedoLauncher = 1;
+                   d.repairDroid = 1;
+                   d.twinLaunchers = 1;
+                   d.laserCannons = 4;
+                   d.greenLaser = 0;
+                 },
+                 nullptr,
+                 [](const ShipState& s) {
+                   EXPECT_EQ(s.ejectShipFile, "pod.shp");
+                   EXPECT_TRUE(s.hasTorpedoes);
+                   EXPECT_TRUE(s.selfRepair);
+                   EXPECT_TRUE(s.twinLauncher);
+                   EXPECT_EQ(s.laserPattern, 5);
+                   EXPECT_EQ(s.laserKind, 0);
+                 }},
+        LoadCase{"TargetingWrittenAsFalse", 1, nullptr,
+                 [](const ShipDefinition& d) { return WithLine(d, 28, "False"); },
+                 [](const ShipState& s) { EXPECT_FALSE(s.hasTargeting); }},
+        LoadCase{"TwinLauncherTwoIsNotOne", 2, nullptr, [](const ShipDefinition& d) { return WithLine(d, 29, " 2 "); },
+                 [](const ShipState& s) { EXPECT_FALSE(s.twinLauncher); }},
+        LoadCase{"LauncherReloadBeyondAByteIsPinned", 1, nullptr,
+                 [](const ShipDefinition& d) { return WithLine(d, 31, " 300 "); },
+                 [](const ShipState& s) { EXPECT_EQ(s.launcherReload, 255); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoadShipFleetTest, LoadsTheShipOfTheFlyingSlot) {
+  TempFolder dir;
+  WriteShip(dir.path(), "a.shp", SampleShip("A", "a.bmp"));
+  WriteShip(dir.path(), "b.shp", SampleShip("B", "b.bmp"));
+  WriteShip(dir.path(), "c.shp", SampleShip("C", "c.bmp"));
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  ScanShipFiles(*w);
+  w->fleet[1] .fill(-1);
+  w->fleet[1][0] = 0;
+  w->fleet[1][1] = 2;
+  w->fleetSlot[1] = 1;
+  LoadShip(*w, 2);
+  EXPECT_EQ(w->ship[1].spriteFile, "c.bmp");
+
+  w->fleetSlot[0] = 4;  // an empty slot gets the first ship of the list
+  LoadShip(*w, 1);
+  EXPECT_EQ(w->fleet[0][4], 0);
+  EXPECT_EQ(w->ship[0].spriteFile, "a.bmp");
+}
+
+// A folder whose ship for `player` cannot fly: the game shows `message` and ends.
+struct BadShipCase {
+  const char* name;
+  int player;
+  std::function<void(const std::filesystem::path&)> make;
+  std::string message;  // "<folder>" stands for the folder's path
+};
+
+class BadShipTest : public ::testing::TestWithParam<BadShipCase> {};
+
+TEST_P(BadShipTest, MessageNamesTheFileAndTheGameEnds) {
+  const BadShipCase& c = GetParam();
+  TempFolder dir;
+  c.make(dir.path());
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  ScanShipFiles(*w);
+  if (c.player == 2 && w->lastShipIndex >= 1) w->fleet[1][0] = 1;  // player 2 flies the second file
+  if (std::string(c.name) == "MissingFile") w->shipFiles[0] = "gone.shp";
+
+  EXPECT_THROW(LoadShip(*w, c.player), GameExit);
+  std::string expected = c.message;
+  const size_t at = expected.find("<folder>");
+  if (at != std::string::npos) expected.replace(at, 8, dir.path().string());
+  ASSERT_EQ(w->messages.shown.size(), 1u);
+  EXPECT_EQ(w->messages.shown[0].title, "ERROR!");
+  EXPECT_EQ(w->messages.shown[0].text, expected);
+}
+
+const ShipDefinition kGood = SampleShip("Good", "g.bmp");
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadShipTest,
+    ::testing::Values(
+        BadShipCase{"Version11ForPlayer1", 1,
+                    [](const auto& d) { WriteText(d, "old.shp", ShipTextWith(kGood, kShipVersion11, 29)); },
+                    "Not a valid ship definion: old.shp"},
+        BadShipCase{"Version10ForPlayer2", 2,
+                    [](const auto& d) {
+                      WriteShip(d, "a.shp", kGood);
+                      WriteText(d, "b.shp", ShipTextWith(kGood, kShipVersion10, 27));
+                    },
+                    "Not a valid ship definion: b.shp"},
+        BadShipCase{"VersionLineWithTrailingBlank", 1,
+                    [](const auto& d) { WriteText(d, "a.shp", ShipTextWith(kGood, "Ship definion 1.2 ", 31)); },
+                    "Not a valid ship definion: a.shp"},
+        BadShipCase{"NotAShipAtAll", 1,
+                    [](const auto& d) { WriteText(d, "junk.shp", "hello\r\nworld\r\n\r\n\r\n\r\n\r\n"); },
+                    "Not a valid ship definion: junk.shp"},
+        BadShipCase{"ShortFile", 1,
+                    [](const auto& d) { WriteText(d, "short.shp", ShipTextWith(kGood, kShipVersion12, 20)); },
+                    "The ship file is incomplete (fewer than 31 lines): short.shp"},
+        BadShipCase{"MissingFile", 1, [](const auto& d) { WriteShip(d, "a.shp", kGood); },
+                    "Cannot open the ship file: gone.shp"},
+        BadShipCase{"EmptyFolder", 1, [](const auto&) {},
+                    "No ship definitions (*.shp) found in the folder: <folder>"},
+        BadShipCase{"OnlyUnreadableFiles", 2, [](const auto& d) { WriteText(d, "tiny.shp", "Ship definion 1.2\r\n"); },
+                    "No ship definitions (*.shp) found in the folder: <folder>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quorvex

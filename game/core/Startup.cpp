@@ -1,5 +1,7 @@
 #include "game/core/Startup.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <optional>
@@ -10,6 +12,7 @@
 #include "game/core/GameFlow.h"
 #include "game/core/ShipLoading.h"
 #include "game/render/Graphics.h"
+#include "game/settings/ConfigFiles.h"
 #include "platform/Music.h"
 
 namespace quorvex {
@@ -47,13 +50,54 @@ void SetDefaults(GameWindow& w) {
   w.hitsScored = {0, 0};
 }
 
+// A configuration file that cannot be read or written back leaves the defaults in place; the game
+// goes on and says so on the error stream.
+void NoteConfigProblem(ConfigLoad result, const std::string& message) {
+  if (result == ConfigLoad::Failed && !message.empty()) std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+uint8_t DeviceByte(int device) { return static_cast<uint8_t>(std::clamp(device, 0, 255)); }
+
+void ReadConfiguration(GameWindow& w) {
+  std::string message;
+  DeviceConfig device;
+  NoteConfigProblem(LoadDeviceFile(w.programDir / kDeviceFile, &device, &message), message);
+  w.inputDevice = {DeviceByte(device.player1), DeviceByte(device.player2)};
+
+  Options o;
+  message.clear();
+  NoteConfigProblem(LoadOptionsFile(w.programDir / kOptionsFile, &o, &message), message);
+  GameOptions& g = w.options;
+  g.soundOn = o.soundOn;
+  g.starCount = o.starCount;
+  g.sparksOn = o.sparksOn;
+  g.backgroundZoom = o.backgroundZoom;
+  g.engineTrails = o.engineTrails;
+  g.musicOn = o.musicOn;
+  g.frameInterval = o.frameInterval;
+  g.effectRop = o.effectRop;
+  g.musicVolume = o.musicVolume;
+  g.soundVolume = o.soundVolume;
+  g.gravityOn = o.gravityOn;
+  g.debrisOn = o.debrisOn;
+  g.criticalsOn = o.criticalsOn;
+
+  KeyTable keys;
+  message.clear();
+  NoteConfigProblem(LoadKeysFile(w.programDir / kKeysFile, &keys, &message), message);
+  for (int i = 0; i < 7; ++i) {
+    w.controlTable[0][i] = keys.player1[i];
+    w.controlTable[1][i] = keys.player2[i];
+  }
+}
+
 }  // namespace
 
 void InitGame(GameWindow& w) {
   w.messages.headless = w.headless;
   SetDefaults(w);
 
-  // Configuration files (device.cfg, options.cfg, keys.cfg) are read here.
+  ReadConfiguration(w);
 
   ScanShipFiles(w);
   LoadShip(w, 1);

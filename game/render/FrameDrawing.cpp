@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/combat/Damage.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Graphics.h"
+#include "game/render/Particles.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {
@@ -193,7 +195,9 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
   if (w.ship[0].alive) w.back.Blt(w.ship[0].shipRect, w.shipPicture[0], source1, true);
   if (w.ship[1].alive) w.back.Blt(w.ship[1].shipRect, w.shipPicture[1], source2, true);
 
-  // 12. Poksista, then Flashit go here.
+  // 12. Explosions, then flashes.
+  Poksista(w);
+  Flashit(w);
 
   // 13. Critical-system levels decay whatever the repair system's state.
   for (int i = 0; i <= 10; ++i) {
@@ -206,7 +210,10 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
   // 14. Shots.
   DrawShots(w);
 
-  // 15. Savutus, then Kipinat, then Liekit go here.
+  // 15. Smoke, then sparks, then flames.
+  Savutus(w);
+  Kipinat(w);
+  Liekit(w);
 
   // 16. Aim markers.
   if (w.aimMarkers) DrawAimMarkers(w);
@@ -216,7 +223,8 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
   DrawShieldBars(w);
   DrawHullBars(w);
 
-  // 19. Crits goes here, before the weapon texts.
+  // 19. The damaged-systems lists, then the weapon texts.
+  Crits(w);
   WeaponTexts(w);
 
   // 20, 21. Energy bars and power marks.

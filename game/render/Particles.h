@@ -3,8 +3,13 @@
 // the per-frame procedures age, move and draw every live particle into the back surface.
 #pragma once
 #include "game/core/GameWindow.h"
+#include "platform/Surface.h"
 
 namespace quorvex {
+
+// The raster operation of the effect pictures: a plain copy when transparency effects are off,
+// otherwise the picture ORed onto the frame so that fire glows over what lies beneath.
+RasterOp EffectRasterOp(const GameOptions& options);
 
 // Creators.
 void LuoBoom(GameWindow& w, double x, double y, int size);  // an explosion centred on (x, y)

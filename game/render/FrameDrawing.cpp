@@ -189,7 +189,8 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
 
   // 9. ElectroGun, then ChainGun go here.
 
-  // 10. Hylsytys goes here, when the debris option is on.
+  // 10. Debris, when the debris option is on.
+  if (w.options.debrisOn) Hylsytys(w);
 
   // 11. Ships.
   if (w.ship[0].alive) w.back.Blt(w.ship[0].shipRect, w.shipPicture[0], source1, true);

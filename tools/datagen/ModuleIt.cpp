@@ -255,7 +255,6 @@ std::string WriteItModule(const ItModule& m) {
   const int channels = ChannelCount(m);
   std::vector<int> orders = m.orders;
   orders.push_back(kItOrderEnd);
-  if (orders.size() % 2 != 0) orders.push_back(kItOrderEnd);  // the tracker keeps the list even
 
   const int insCount = static_cast<int>(m.instruments.size());
   const int smpCount = static_cast<int>(m.samples.size());

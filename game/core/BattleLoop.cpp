@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/combat/Physics.h"
 #include "game/core/Events.h"
 #include "game/render/FrameDrawing.h"
 #include "platform/Numbers.h"
@@ -44,7 +45,7 @@ void BattleLoop(GameWindow& w) {
       ++w.framesRun;
       // What is shown is the frame drawn during the previous pass.
       PresentSurface(w.display, w.back);
-      // Physics: Fysiikat(w) runs here.
+      Fysiikat(w);
       FramenPiirtely(w, nearestInt(w.ship[0].heading - 0.25), nearestInt(w.ship[1].heading - 0.25));
       DoEvents(w);
       // Ship control: Ohjailu(w) runs here (computer pilot, joystick polling, both players' controls).

@@ -39,6 +39,7 @@ struct PacingCase {
   std::function<void(GameWindow&, PacingClock&, int)> script;
   std::vector<int32_t> expectedTicks;
 };
+void PrintTo(const PacingCase& c, std::ostream* os) { *os << c.name; }
 
 class PacingTest : public ::testing::TestWithParam<PacingCase> {};
 

@@ -36,6 +36,7 @@ struct ResetCase {
   void (*reset)(GameWindow&);
   int resetShip;  // index of the ship reset afresh
 };
+void PrintTo(const ResetCase& c, std::ostream* os) { *os << c.name; }
 
 class ResetTest : public ::testing::TestWithParam<ResetCase> {};
 

@@ -59,6 +59,7 @@ struct LoadCase {
   std::function<std::string(const ShipDefinition&)> text;  // replaces the written file when set
   std::function<void(const ShipState&)> check;
 };
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 
 // The text of a ship file with line `lineNo` (1-based) replaced.
 std::string WithLine(const ShipDefinition& def, int lineNo, const std::string& line) {
@@ -195,6 +196,7 @@ struct BadShipCase {
   std::function<void(const std::filesystem::path&)> make;
   std::string message;  // "<folder>" stands for the folder's path
 };
+void PrintTo(const BadShipCase& c, std::ostream* os) { *os << c.name; }
 
 class BadShipTest : public ::testing::TestWithParam<BadShipCase> {};
 

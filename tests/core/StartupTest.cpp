@@ -43,6 +43,7 @@ struct LeaveCase {
   const char* name;
   std::function<void(GameWindow&)> leave;
 };
+void PrintTo(const LeaveCase& c, std::ostream* os) { *os << c.name; }
 
 class LeaveGameTest : public ::testing::TestWithParam<LeaveCase> {};
 
@@ -142,6 +143,7 @@ struct BadStartCase {
   std::function<void(const std::filesystem::path&)> make;
   std::string message;  // "<folder>" stands for the folder's path
 };
+void PrintTo(const BadStartCase& c, std::ostream* os) { *os << c.name; }
 
 class BadStartTest : public ::testing::TestWithParam<BadStartCase> {};
 
@@ -193,6 +195,7 @@ struct ErrorCase {
   std::function<void()> raise;
   std::string report;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class ErrorReportTest : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -235,6 +238,7 @@ struct FallbackCase {
   std::array<uint8_t, 2> chosen;
   std::array<uint8_t, 2> expected;
 };
+void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.name; }
 
 class JoystickFallbackTest : public ::testing::TestWithParam<FallbackCase> {
  protected:

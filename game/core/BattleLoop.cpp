@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/combat/Physics.h"
+#include "game/combat/ShipControl.h"
 #include "game/core/Events.h"
 #include "game/render/FrameDrawing.h"
 #include "platform/Numbers.h"
@@ -48,7 +49,7 @@ void BattleLoop(GameWindow& w) {
       Fysiikat(w);
       FramenPiirtely(w, nearestInt(w.ship[0].heading - 0.25), nearestInt(w.ship[1].heading - 0.25));
       DoEvents(w);
-      // Ship control: Ohjailu(w) runs here (computer pilot, joystick polling, both players' controls).
+      Ohjailu(w);  // computer pilot, joystick polling, both players' controls
       // Music step: when the current song has finished, the next song (RandomSong) starts here.
     } else {
       WaitForFrame(w, elapsed);

@@ -1,5 +1,6 @@
 #include "game/core/Events.h"
 
+#include "game/core/Controls.h"
 #include "game/core/GameExit.h"
 #include "platform/Keys.h"
 
@@ -13,9 +14,13 @@ void DoEvents(GameWindow& w) {
   while (!w.events.keys.empty()) {
     const KeyEvent key = w.events.keys.front();
     w.events.keys.pop_front();
-    // Key handlers: the player controls' OnKeyDown(w, code) and OnKeyUp(w, code) run here.
-    // Until the pause menu exists, Esc leaves the game.
-    if (key.down && key.code == vk::Escape) throw GameExit{};
+    if (key.down) {
+      OnKeyDown(w, key.code);
+      // Until the pause menu exists, Esc (which requests the pause) leaves the game.
+      if (key.code == vk::Escape) throw GameExit{};
+    } else {
+      OnKeyUp(w, key.code);
+    }
   }
 }
 

@@ -243,6 +243,11 @@ void BoxBlur(std::vector<double>& field, int width, int height, int radius, int 
   }
 }
 
+bool DitherKeep(int x, int y, double coverage) {
+  static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  return (bayer[y & 3][x & 3] + 0.5) / 16.0 < coverage;
+}
+
 double Clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 
 double SmoothStep(double edge0, double edge1, double x) {

@@ -115,6 +115,11 @@ Mask Scale2x(const Mask& in);
 // Blurs a field of width x height values in place with `passes` box blurs of the given radius.
 void BoxBlur(std::vector<double>& field, int width, int height, int radius, int passes);
 
+// Ordered (4 x 4 Bayer) dithering: true for about `coverage` (0..1) of the pixels of any area.
+// Keyed pictures have no half-transparent pixels, so a glow fades out over the background by
+// thinning its pixels instead of darkening them into an opaque dark halo.
+bool DitherKeep(int x, int y, double coverage);
+
 double Clamp01(double v);
 double SmoothStep(double edge0, double edge1, double x);
 

@@ -92,9 +92,8 @@ Image MakeResultsPicture() {
       const double a = std::atan2(dy, dx);
       const double ray = std::pow(0.5 + 0.5 * std::cos(a * 12.0), 6.0);
       const double fade = SmoothStep(96, 30, r);
-      const double k = (0.25 + 0.75 * ray) * fade;
-      const Colour c = Colour{150, 105, 30} * (k * 0.55);
-      if (!IsKeyBlack(ToRgb(c))) image.Set(x, y, ToRgb(c));
+      const double k = ray * fade;
+      if (DitherKeep(x, y, k * 1.6 - 0.1)) image.Set(x, y, ToRgb(Colour{170, 120, 40} * std::max(0.5, std::min(1.0, k * 1.5))));
     }
 
   // The laurel wreath: two branches of leaves rising from the plinth and curving out and up.
@@ -228,8 +227,8 @@ Image MakeResultsPicture() {
   for (int y = 0; y < 70; ++y)
     for (int x = int(kCx) - 40; x < int(kCx) + 40; ++x) {
       const double dx = x + 0.5 - kCx, dy = y + 0.5 - starY;
-      const double k = SmoothStep(36, 14, std::sqrt(dx * dx + dy * dy)) * 0.45;
-      if (k > 0.02 && image.Get(x, y) == Rgb{}) image.Set(x, y, ToRgb(Colour{255, 200, 90} * k));
+      const double k = SmoothStep(34, 16, std::sqrt(dx * dx + dy * dy));
+      if (DitherKeep(x, y, k) && image.Get(x, y) == Rgb{}) image.Set(x, y, ToRgb(Colour{255, 200, 90} * std::max(0.45, k * 0.7)));
     }
   PaintStar(image, kCx, starY + 1, 25, 10.5, 0, [&](double, double) { return Colour{70, 35, 5}; });
   PaintStar(image, kCx, starY, 23, 9.5, 0,

@@ -24,7 +24,8 @@ void Sparkle(Image& image, double cx, double cy, double size, Colour colour) {
                          std::max(0.0, 1.0 - ay / size) * std::exp(-ax * ax * 0.9);
       const double core = std::exp(-(ax * ax + ay * ay) / (size * 0.08 + 1.0));
       const double k = std::min(1.0, ray * 0.8 + core);
-      if (k > 0.03) AddPixel(image, int(cx) + x, int(cy) + y, colour * k);
+      const int px = int(cx) + x, py = int(cy) + y;
+      if (DitherKeep(px, py, k * 3.0)) AddPixel(image, px, py, colour * std::max(k, 0.35));
     }
 }
 
@@ -84,11 +85,10 @@ Image MakeTitlePicture() {
     const double t = 1.0 - std::abs(x - kWidth / 2.0) / (kWidth / 2.0 - 6);
     if (t <= 0) continue;
     const double k = std::pow(t, 1.6);
-    AddPixel(image, x, streakY, Colour{150, 220, 255} * k);
-    AddPixel(image, x, streakY - 1, Colour{40, 110, 230} * k * 0.8);
-    AddPixel(image, x, streakY + 1, Colour{40, 110, 230} * k * 0.8);
-    AddPixel(image, x, streakY - 2, Colour{20, 50, 140} * k * 0.5);
-    AddPixel(image, x, streakY + 2, Colour{20, 50, 140} * k * 0.5);
+    const double shown = std::max(k, 0.45);
+    if (DitherKeep(x, streakY, k * 3)) AddPixel(image, x, streakY, Colour{150, 220, 255} * shown);
+    if (DitherKeep(x, streakY - 1, k * 2)) AddPixel(image, x, streakY - 1, Colour{40, 110, 230} * shown * 0.8);
+    if (DitherKeep(x, streakY + 1, k * 2)) AddPixel(image, x, streakY + 1, Colour{40, 110, 230} * shown * 0.8);
   }
 
   for (int y = 0; y < kHeight; ++y)
@@ -115,7 +115,7 @@ Image MakeTitlePicture() {
       } else {
         const double g = at(glow, x, y);
         const double k = std::min(1.0, g * 2.2);
-        if (k > 0.04) AddPixel(image, x, y, Colour{30, 100, 255} * k);
+        if (DitherKeep(x, y, SmoothStep(0.03, 0.4, k))) AddPixel(image, x, y, Colour{30, 100, 255} * std::max(k, 0.4));
       }
     }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,8 @@ struct TurnCase {
   double expected;
 };
 
+void PrintTo(const TurnCase& c, std::ostream* os) { *os << c.name; }
+
 class TurnTest : public ::testing::TestWithParam<TurnCase> {};
 
 TEST_P(TurnTest, HeadingAfterOneFrame) {
@@ -123,6 +126,8 @@ struct ThrustCase {
   double vx0, vy0, maxSpeed, zoom;
   double vx, vy;  // after the frame
 };
+
+void PrintTo(const ThrustCase& c, std::ostream* os) { *os << c.name; }
 
 class ThrustTest : public ::testing::TestWithParam<ThrustCase> {};
 
@@ -168,6 +173,8 @@ struct TrailCase {
   int dotLife;                  // life of trail slot 1 afterwards
   bool smoke;
 };
+
+void PrintTo(const TrailCase& c, std::ostream* os) { *os << c.name; }
 
 class TrailTest : public ::testing::TestWithParam<TrailCase> {};
 
@@ -259,6 +266,8 @@ struct LaserCase {
   double fired;
   double cooldownAfter;
 };
+
+void PrintTo(const LaserCase& c, std::ostream* os) { *os << c.name; }
 
 class LaserTest : public ::testing::TestWithParam<LaserCase> {};
 
@@ -383,6 +392,8 @@ struct AimCase {
   double dirX, dirY;      // expected direction of flight
 };
 
+void PrintTo(const AimCase& c, std::ostream* os) { *os << c.name; }
+
 class TargetingTest : public ::testing::TestWithParam<AimCase> {};
 
 TEST_P(TargetingTest, ShotFliesAtTheOpponentOrAlongTheHeading) {
@@ -420,6 +431,8 @@ struct IonCase {
   double reload, cooldown, energy;
   bool fires;
 };
+
+void PrintTo(const IonCase& c, std::ostream* os) { *os << c.name; }
 
 class IonTest : public ::testing::TestWithParam<IonCase> {};
 
@@ -474,6 +487,8 @@ struct LaunchCase {
   std::vector<double> angles;  // degrees from the heading, in slot order; empty: nothing launched
   double leftAfter;
 };
+
+void PrintTo(const LaunchCase& c, std::ostream* os) { *os << c.name; }
 
 class LaunchTest : public ::testing::TestWithParam<LaunchCase> {};
 
@@ -537,6 +552,8 @@ struct ElectroCase {
   int arcSlot;  // slot marked, 0 for none
 };
 
+void PrintTo(const ElectroCase& c, std::ostream* os) { *os << c.name; }
+
 class ElectroTest : public ::testing::TestWithParam<ElectroCase> {};
 
 TEST_P(ElectroTest, ArcWithinRange) {
@@ -585,6 +602,8 @@ struct ChainCase {
   int life;
   double angle;  // radians from the heading
 };
+
+void PrintTo(const ChainCase& c, std::ostream* os) { *os << c.name; }
 
 class ChaingunTest : public ::testing::TestWithParam<ChainCase> {};
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,6 +83,8 @@ struct HeldCase {
   bool reacts;
 };
 
+void PrintTo(const HeldCase& c, std::ostream* os) { *os << c.name; }
+
 class HeldKeyTest : public ::testing::TestWithParam<HeldCase> {};
 
 TEST_P(HeldKeyTest, KeyDownSetsAndKeyUpClears) {
@@ -143,6 +146,8 @@ struct SharedKeyCase {
   std::vector<Key> keys;
   std::function<void(const GameWindow&)> check;
 };
+
+void PrintTo(const SharedKeyCase& c, std::ostream* os) { *os << c.name; }
 
 class SharedKeyTest : public ::testing::TestWithParam<SharedKeyCase> {};
 
@@ -220,6 +225,8 @@ struct SelfDestructCase {
   bool p1Alive, p2Alive;
 };
 
+void PrintTo(const SelfDestructCase& c, std::ostream* os) { *os << c.name; }
+
 class SelfDestructTest : public ::testing::TestWithParam<SelfDestructCase> {};
 
 TEST_P(SelfDestructTest, TwoKeyDownsInARow) {
@@ -262,6 +269,8 @@ struct WeaponCase {
   bool ion, missiles, torpedoes, electro, chaingun;
   std::vector<int> sequence;  // weapon after each press
 };
+
+void PrintTo(const WeaponCase& c, std::ostream* os) { *os << c.name; }
 
 class ChangeWeaponTest : public ::testing::TestWithParam<WeaponCase> {};
 
@@ -319,6 +328,8 @@ struct MenuPickCase {
   bool pick;
 };
 
+void PrintTo(const MenuPickCase& c, std::ostream* os) { *os << c.name; }
+
 class MenuPickTest : public ::testing::TestWithParam<MenuPickCase> {};
 
 TEST_P(MenuPickTest, WeaponKeyPicksOnAMenu) {
@@ -347,6 +358,8 @@ struct GameKeyCase {
   std::vector<Key> keys;
   std::function<void(const GameWindow&)> check;
 };
+
+void PrintTo(const GameKeyCase& c, std::ostream* os) { *os << c.name; }
 
 class GameKeyTest : public ::testing::TestWithParam<GameKeyCase> {};
 

@@ -54,13 +54,13 @@ TEST(GoldenFrame, TwoStockShipsMidBattle) {
     w.stars.x[i] = static_cast<float>(random.Next() * 3000 - 1500);
     w.stars.y[i] = static_cast<float>(random.Next() * 2200 - 1100);
   }
-  // An engine trail behind player 1, shots of each kind and one hit.
+  // An engine trail behind player 1, shots of each kind and one hit still shown (life 485 and more).
   for (int i = 1; i <= 12; ++i) {
     w.trail.life[i] = 1 + i * 0.25;
     w.trail.x[i] = 230 - 4 * i, w.trail.y[i] = 355 + 3 * i;
   }
   const double shots[][5] = {{80, 300, 300, 20, -12}, {70, 420, 280, 18, -10}, {60, 470, 260, -15, 6},
-                             {450, 528, 262, 0, 0}};
+                             {490, 528, 262, 0, 0}};
   const double kinds[] = {0, 1, 2, 0};
   for (int i = 0; i < 4; ++i) {
     w.shots.life[i + 1] = shots[i][0], w.shots.x[i + 1] = shots[i][1], w.shots.y[i + 1] = shots[i][2];

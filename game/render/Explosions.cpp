@@ -42,9 +42,11 @@ void Poksista(GameWindow& w) {
   const RasterOp rop = EffectRasterOp(w.options);
   for (int i = 0; i <= kLastExplosion; ++i) {
     if (e.state[i] > 0) {
-      // Drawn from the stored top left, so the picture is centred where the explosion was made.
+      // The stored top left is moved up and left once more, so a small burst sits a little up and
+      // to the left of the point it was made at: (xe - 20, ye - 20) to (xe + 1, ye + 1).
       e.cell[i] = SmallCell(static_cast<int>(e.state[i]));
-      const Rect dst{nearestInt(e.x[i]), nearestInt(e.y[i]), nearestInt(e.x[i] + 21), nearestInt(e.y[i] + 21)};
+      const Rect dst{nearestInt(e.x[i] - 10), nearestInt(e.y[i] - 10), nearestInt(e.x[i] + 11),
+                     nearestInt(e.y[i] + 11)};
       w.back.BltFx(dst, w.explosionSheet, e.cell[i], true, rop);
       e.state[i] -= 1;
     } else if (e.state[i] < 0) {

@@ -189,7 +189,7 @@ TEST_F(DebrisTest, LateDebrisStrikesShipsItLiesOn) {
     Hylsytys(w);
     EXPECT_EQ(c.hits ? 100 - 0.123 : 100, s.shield) << c.name;
     EXPECT_EQ(100, w.ship[2 - c.player].shield) << c.name;
-    // The strike shows as a small explosion centred on the piece.
+    // The strike shows as a small explosion made at the piece.
     EXPECT_EQ(c.hits ? 10 : 0, w.explosions.state[1]) << c.name;
     if (c.hits) {
       EXPECT_DOUBLE_EQ(s.x + c.dx - 10, w.explosions.x[1]) << c.name;

@@ -141,24 +141,29 @@ ShipModel Beetle() {
   return {"beetle.bmp", b.parts};
 }
 
-// A capital cruiser: a blocky gunmetal hull, a stepped superstructure and bridge, gun turrets and
-// a bank of blue engines.
+// A capital cruiser: a long steel hull with gun sponsons, a stepped superstructure under the
+// bridge, turrets fore and aft and a bank of blue engines.
 ShipModel Bastion() {
   ModelBuilder b;
-  const Colour metal{122, 128, 140}, light{160, 166, 178}, dark{84, 88, 100}, yellow{226, 190, 50};
-  b.Hull({{0, -50}, {10, -46}, {14, -30}, {22, -24}, {22, 10}, {28, 16}, {28, 40}, {20, 46}, {0, 46}}, metal, 0, 3.0);
-  b.MirroredPaint({{16, -20}, {21, -20}, {21, 8}, {16, 8}}, dark);
-  b.MirroredPaint({{18, 20}, {27, 20}, {27, 38}, {18, 38}}, dark);
-  b.MirroredStripe({25, 14}, {25, 40}, 2.6, yellow);
-  b.Hull({{0, -22}, {9, -18}, {11, 6}, {9, 24}, {0, 26}}, light, 1, 3.0);
-  b.Poly({{-7, 0}, {7, 0}, {7, 12}, {-7, 12}}, metal, 2, 2.0);
-  b.Light({0, 3}, {5, 1.6}, {120, 200, 255}, 2);
-  b.Oval({0, -34}, {5.5, 5.5}, light, 1, 0.8);
-  b.Poly({{-2, -46}, {2, -46}, {2, -36}, {-2, -36}}, dark, 1, 1.0);
-  b.MirroredOval({15, -6}, {4.5, 4.5}, light, 2, 0.8);
-  b.MirroredOval({16, 30}, {4.5, 4.5}, light, 1, 0.8);
-  b.MirroredLight({8, 47}, {4.5, 2.8}, {130, 200, 255}, 0);
-  b.MirroredLight({21, 46}, {4, 2.6}, {130, 200, 255}, 0);
+  const Colour steel{118, 128, 148}, light{166, 174, 192}, dark{80, 86, 102}, yellow{230, 186, 48};
+  b.Hull({{0, -52}, {8, -46}, {14, -30}, {16, -12}, {25, -8}, {27, 8}, {18, 13}, {20, 30}, {29, 34}, {29, 44},
+          {18, 50}, {0, 48}},
+         steel, 0, 3.0);
+  b.MirroredPaint({{15, -6}, {24, -4}, {25, 6}, {16, 9}}, dark);
+  b.MirroredPaint({{20, 35}, {28, 37}, {28, 43}, {20, 44}}, dark);
+  b.MirroredStripe({12, -32}, {15, -14}, 2.8, yellow);
+  b.Hull({{0, -28}, {8, -24}, {10, 0}, {9, 26}, {0, 30}}, light, 1, 3.0);
+  b.Stripe({-9, 14}, {9, 14}, 3, dark);
+  b.Poly({{-6, 0}, {6, 0}, {6, 11}, {-6, 11}}, steel, 2, 2.0);
+  b.Light({0, 2.5}, {4.5, 1.5}, {130, 210, 255}, 2);
+  b.Poly({{-1.8, -51}, {1.8, -51}, {1.8, -40}, {-1.8, -40}}, dark, 1, 1.0);
+  b.Oval({0, -38}, {5.5, 5.5}, light, 1, 0.8);
+  b.MirroredOval({20, 1}, {4.5, 4.5}, light, 1, 0.8);
+  b.MirroredOval({22, 40}, {4, 4}, light, 1, 0.8);
+  b.Oval({0, 36}, {5, 5}, light, 1, 0.8);
+  b.MirroredLight({6, 49}, {4, 2.6}, {130, 200, 255}, 0);
+  b.MirroredLight({15, 49}, {3.6, 2.4}, {130, 200, 255}, 0);
+  b.MirroredLight({27, 8}, {1.6, 1.6}, {255, 70, 60}, 1);
   return {"bastion.bmp", b.parts};
 }
 

@@ -106,9 +106,9 @@ Image MakeTitlePicture() {
         double hvx = lx, hvy = ly, hvz = lz + 1.0;
         const double hl = std::sqrt(hvx * hvx + hvy * hvy + hvz * hvz);
         hvx /= hl, hvy /= hl, hvz /= hl;
-        const double spec = std::pow(std::max(0.0, nx * hvx + ny * hvy + nz * hvz), 24.0);
+        const double highlight = std::pow(std::max(0.0, nx * hvx + ny * hvy + nz * hvz), 24.0);
         const double v = double(y - top) / letterH + (h < 0.95 ? (nx * 0.04 + ny * 0.06) : 0.0);
-        Colour c = Ramp(chrome, v) * (0.45 + 0.7 * diffuse) + Colour{255, 255, 255} * (0.8 * spec);
+        Colour c = Ramp(chrome, v) * (0.45 + 0.7 * diffuse) + Colour{255, 255, 255} * (0.8 * highlight);
         image.Set(x, y, ToRgb(c));
       } else if (f > 0.16) {
         image.Set(x, y, ToRgb({16, 14, 52}));

@@ -46,13 +46,17 @@ int Surface::blit(const Rect& dst, const Surface& src, const Rect& sr, bool keye
   if (!inside(dst) || !src.inside(sr)) return kBlitInvalidRect;
   const int dw = dst.width(), dh = dst.height(), sw = sr.width(), sh = sr.height();
   const bool paint = rop == RasterOp::SrcPaint;
+  // The source column of every destination column, worked out once per blit rather than per pixel.
+  columns_.resize(static_cast<size_t>(dw));
+  for (int dx = 0; dx < dw; ++dx) {
+    columns_[dx] = sr.left + (dw == sw ? dx : static_cast<int>(static_cast<long long>(dx) * sw / dw));
+  }
   for (int dy = 0; dy < dh; ++dy) {
     const int sy = sr.top + static_cast<int>(static_cast<long long>(dy) * sh / dh);
     const uint16_t* srow = &src.pixels_[static_cast<size_t>(sy) * src.width_];
     uint16_t* drow = &pixels_[static_cast<size_t>(dst.top + dy) * width_ + dst.left];
     for (int dx = 0; dx < dw; ++dx) {
-      const int sx = sr.left + (dw == sw ? dx : static_cast<int>(static_cast<long long>(dx) * sw / dw));
-      const uint16_t v = srow[sx];
+      const uint16_t v = srow[columns_[dx]];
       if (keyed && v == 0) continue;
       drow[dx] = paint ? static_cast<uint16_t>(drow[dx] | v) : v;
     }

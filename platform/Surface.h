@@ -78,6 +78,7 @@ class Surface {
   uint16_t foreColor_ = 0xFFFF;
   uint16_t fillColor_ = 0;
   bool fillSolid_ = false;
+  std::vector<int> columns_;  // scratch of the stretching blit, kept so frames allocate nothing
 };
 
 // Loads any BMP that SDL reads (1, 4, 8, 16, 24 or 32 bits) into `out` as RGB565.

@@ -65,8 +65,10 @@ bool LenientTruth(std::string_view line) {
 }
 
 std::string FormatFileNumber(long long value) {
-  if (value < 0) return std::to_string(value) + " ";
-  return " " + std::to_string(value) + " ";
+  std::string text(value < 0 ? "" : " ");  // the sign's place
+  text += std::to_string(value);
+  text += ' ';
+  return text;
 }
 
 ShipVersion DetectShipVersion(const std::string& firstLine) {

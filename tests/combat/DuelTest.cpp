@@ -101,6 +101,9 @@ TEST(Duel, PlayerOneDestroysAStandingShip) {
     }
     if (f == 17) g.events.keys.push_back({false, 'D'});
     if (f == 18) g.events.keys.push_back({true, 'S'});
+    // Pictures of the fight for a person to look at: the back surface holds the frame just drawn.
+    if (destroyedAt < 0 && f % 40 == 0) testing::WritePng(g.back, testing::TestOutputDir() / "duel-fight.png");
+    if (destroyedAt >= 0 && f == destroyedAt + 3) testing::WritePng(g.back, testing::TestOutputDir() / "duel-won.png");
     if (destroyedAt >= 0 && f == destroyedAt + 5) {
       EXPECT_TRUE(TextShown(g, kOutcomeTextX, kOutcomeTextY, "player 1 won!"));
       EXPECT_FALSE(g.duelOver);

@@ -12,6 +12,8 @@ void ChooseDuelShips(GameWindow& w) {
 }
 
 void GameFlow(GameWindow& w) {
+  // Two players on one keyboard: without a main menu to choose training, nobody would fly player 2.
+  w.trainingMode = false;
   for (ShipState& s : w.ship) s.alive = true;
   for (;;) {
     w.menuActive = false;

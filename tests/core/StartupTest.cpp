@@ -94,6 +94,28 @@ TEST(GameFlowTest, OtherKeysDoNotEndTheGame) {
   EXPECT_TRUE(w->events.keys.empty());
 }
 
+// Until a main menu offers training, both ships answer their players' keys.
+TEST(GameFlowTest, PlayerTwoFliesFromTheKeyboard) {
+  TempFolder dir;
+  TwoShips(dir.path());
+  ManualClock clock;
+  auto w = HeadlessWindow(dir.path(), &clock);
+  double headingBefore = -1, headingAfter = -1;
+  w->eventScript = [&](GameWindow& g) {
+    if (g.framesRun == 1) {
+      headingBefore = g.ship[1].heading;
+      g.events.keys.push_back({true, static_cast<int>(g.controlTable[1][2])});  // turn right
+    }
+    if (g.framesRun == 3) {
+      headingAfter = g.ship[1].heading;
+      g.events.closeRequested = true;
+    }
+  };
+  RunGame(*w);
+  EXPECT_FALSE(w->trainingMode);
+  EXPECT_GT(headingAfter, headingBefore);
+}
+
 TEST(GameFlowTest, OneShipFliesForBothPlayers) {
   TempFolder dir;
   WriteShip(dir.path(), "solo.shp", SampleShip("Solo", "solo.bmp"));

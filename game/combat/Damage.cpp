@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "game/audio/Initsound.h"
 #include "game/audio/SoundEffects.h"
 #include "game/core/GameError.h"
 #include "game/core/ShipLoading.h"
@@ -72,7 +73,7 @@ void LaunchEscapeShip(GameWindow& w, int player, int listIndex) {
   // The ship loader reloads the pictures only between duels; in the first duel of a battle the
   // escape ship's picture is loaded here.
   if (w.duelsPlayed == 0) LoadShipPictures(w);
-  // LoadNewSound reloads the laser sounds of the ships now flying here.
+  LoadNewSound(w);  // the escape ship's laser may sound different
 
   for (int i = 0; i < 2; ++i) {
     w.ship[i].x = x[i];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/audio/Jukebox.h"
 #include "game/combat/Physics.h"
 #include "game/combat/ShipControl.h"
 #include "game/core/Events.h"
@@ -50,7 +51,7 @@ void BattleLoop(GameWindow& w) {
       FramenPiirtely(w, nearestInt(w.ship[0].heading - 0.25), nearestInt(w.ship[1].heading - 0.25));
       DoEvents(w);
       Ohjailu(w);  // computer pilot, joystick polling, both players' controls
-      // Music step: when the current song has finished, the next song (RandomSong) starts here.
+      MusicStep(w);  // a finished song is followed by the next one
     } else {
       WaitForFrame(w, elapsed);
     }

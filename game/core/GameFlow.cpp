@@ -1,5 +1,7 @@
 #include "game/core/GameFlow.h"
 
+#include "game/audio/Initsound.h"
+#include "game/audio/Jukebox.h"
 #include "game/core/BattleLoop.h"
 #include "game/core/ShipLoading.h"
 
@@ -15,6 +17,7 @@ void GameFlow(GameWindow& w) {
   // Two players on one keyboard: without a main menu to choose training, nobody would fly player 2.
   w.trainingMode = false;
   for (ShipState& s : w.ship) s.alive = true;
+  StartBattleMusic(w);
   for (;;) {
     w.menuActive = false;
     BattleLoop(w);
@@ -24,6 +27,7 @@ void GameFlow(GameWindow& w) {
     ++w.duelsPlayed;
     if (!w.ship[0].alive) LoadShip(w, 1);
     if (!w.ship[1].alive) LoadShip(w, 2);
+    LoadNewSound(w);
     w.duelOver = false;
     w.menuSelect = false;
   }

@@ -7,13 +7,14 @@
 #include <optional>
 #include <stdexcept>
 
+#include "game/audio/Initsound.h"
+#include "game/audio/Jukebox.h"
 #include "game/core/BattleState.h"
 #include "game/core/GameExit.h"
 #include "game/core/GameFlow.h"
 #include "game/core/ShipLoading.h"
 #include "game/render/Graphics.h"
 #include "game/settings/ConfigFiles.h"
-#include "platform/Music.h"
 
 namespace quorvex {
 
@@ -131,11 +132,7 @@ void SetupDirectX(GameWindow& w) {
 }
 
 void ShutdownGame(GameWindow& w) {
-  for (Song*& song : w.songs) {
-    FreeSong(song);
-    song = nullptr;
-  }
-  w.songCount = 0;
+  FreeSongs(w);
   for (SoundBuffer& sound : w.sounds) FreeSoundBuffer(sound);
   w.audio.close();
 
@@ -179,7 +176,7 @@ void RunGame(GameWindow& w) {
     InitGame(w);
     ChooseDuelShips(w);
     SetupDirectX(w);
-    // Sound: Initsound(w) runs here when w.options.soundOn.
+    if (w.options.soundOn) Initsound(w);
     LoadGraphics(w);
     GameFlow(w);
   } catch (const GameExit&) {

@@ -1,0 +1,169 @@
+// Loading the effects and songs at start-up, the laser sounds of new ships, and paired hit sounds.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <memory>
+
+#include "game/audio/Initsound.h"
+#include "game/audio/Jukebox.h"
+#include "game/audio/SoundEffects.h"
+#include "platform/Music.h"
+#include "tests/audio/AudioTesting.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<GameWindow> WindowOn(const fs::path& dir) {
+  auto w = std::make_unique<GameWindow>();
+  w->headless = true;
+  w->programDir = dir;
+  w->options.soundVolume = -1200;
+  return w;
+}
+
+int LoadedSongs(const GameWindow& w) {
+  int n = 0;
+  for (Song* s : w.songs) n += s != nullptr;
+  return n;
+}
+
+std::string FileOf(const SoundBuffer& b) { return fs::path(b.name).filename().string(); }
+
+struct SwitchCase {
+  bool soundOn, musicOn;
+  bool effects;
+  int songCount;
+};
+
+class SwitchTest : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(SwitchTest, WhatStartUpLoads) {
+  const SwitchCase& c = GetParam();
+  testing::AudioFolder dir;
+  dir.CopyStockEffects();
+  for (const char* m : {"menu.it", "a.mod", "b.mod"}) dir.WriteTinyModule(m);
+  dir.WritePlaylist({"a.mod", "b.mod"});
+  auto w = WindowOn(dir.path());
+  w->options.soundOn = c.soundOn;
+  w->options.musicOn = c.musicOn;
+  w->ship[1].laserKind = 1;
+
+  if (w->options.soundOn) Initsound(*w);  // as start-up does
+  StartBattleMusic(*w);
+  w->random.scripted = {0.9, 0.9};
+  for (int i = 0; i < 50; ++i) MusicStep(*w);  // the jukebox runs whatever the switches say
+
+  EXPECT_EQ(w->audio.available(), c.soundOn);
+  EXPECT_EQ(w->songCount, c.songCount);
+  EXPECT_EQ(LoadedSongs(*w), c.songCount);
+  if (c.songCount == 0) {
+    EXPECT_EQ(w->currentSong, 0);
+    EXPECT_EQ(w->random.scripted.size(), 2u) << "no song was chosen";
+  }
+  if (c.effects) {
+    const std::vector<std::string> want = {"Laser1.wav", "Laser2.wav", "Hit1.wav",  "Hit1.wav",  "Collision.wav",
+                                           "Hit2.wav",   "Hit2.wav",   "Select2.wav", "Ion.wav", "Hit3.wav",
+                                           "Hit3.wav",   "Boom.wav",   "Launch.wav", "R2HIT.wav", "Boom2.wav",
+                                           "blop.wav",   "chain.wav",  "hit4.wav"};
+    for (int s = 0; s < kSoundSlots; ++s) {
+      EXPECT_EQ(FileOf(w->sounds[s]), want[s]) << "slot " << s;
+      EXPECT_EQ(w->sounds[s].volume, -1200) << "slot " << s;
+    }
+  } else {
+    for (const SoundBuffer& b : w->sounds) EXPECT_FALSE(b.loaded) << b.name;
+  }
+  FreeSongs(*w);
+  for (SoundBuffer& b : w->sounds) FreeSoundBuffer(b);
+  w->audio.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, SwitchTest,
+                         ::testing::Values(SwitchCase{false, true, false, 0}, SwitchCase{false, false, false, 0},
+                                           SwitchCase{true, false, true, 0}, SwitchCase{true, true, true, 3}));
+
+TEST(LaserSoundTest, AnyOtherLaserKindThanZeroSoundsLikeLaser2) {
+  testing::AudioFolder dir;
+  dir.CopyStockEffects();
+  auto w = WindowOn(dir.path());
+  w->options.musicOn = false;
+  Initsound(*w);
+  const struct {
+    double kind1, kind2;
+    const char *file1, *file2;
+  } cases[] = {{2, 0, "Laser2.wav", "Laser1.wav"},
+               {0, 1, "Laser1.wav", "Laser2.wav"},
+               {-1, 0.5, "Laser2.wav", "Laser2.wav"},
+               {0, 0, "Laser1.wav", "Laser1.wav"}};
+  for (const auto& c : cases) {
+    w->ship[0].laserKind = c.kind1;
+    w->ship[1].laserKind = c.kind2;
+    LoadNewSound(*w);
+    EXPECT_EQ(FileOf(w->sounds[SndLaserP1]), c.file1) << c.kind1;
+    EXPECT_EQ(FileOf(w->sounds[SndLaserP2]), c.file2) << c.kind2;
+    EXPECT_EQ(w->sounds[SndLaserP1].volume, -1200) << "a reloaded laser keeps the effect volume";
+  }
+  // Reloads between duels reuse the lasers' mixer channels.
+  EXPECT_EQ(w->audio.channelsUsed, w->audio.available() ? kSoundSlots : 0);
+
+  w->options.soundOn = false;
+  w->ship[0].laserKind = 1;
+  LoadNewSound(*w);
+  EXPECT_EQ(FileOf(w->sounds[SndLaserP1]), "Laser1.wav") << "with sound off nothing is reloaded";
+  for (SoundBuffer& b : w->sounds) FreeSoundBuffer(b);
+  w->audio.close();
+}
+
+TEST(LaserSoundTest, MissingFilesLeaveSilentSlots) {
+  testing::AudioFolder dir;
+  auto w = WindowOn(dir.path());
+  Initsound(*w);
+  for (const SoundBuffer& b : w->sounds) EXPECT_FALSE(b.loaded);
+  EXPECT_EQ(w->songCount, 1) << "menu song entry, no playlist";
+  PlaySound(*w, SndBoom);
+  PlayPairedSound(*w, SndHit1A, SndHit1B);
+  StartBattleMusic(*w);
+  MusicStep(*w);
+  EXPECT_TRUE(w->audio.played.empty());
+  w->audio.close();
+}
+
+TEST(PairedSoundTest, SecondCopySoundsWhileTheFirstPlays) {
+  // Real-time pace, so a sound is still playing at the next call.
+  const char* before = getenv("SDL_DISKAUDIODELAY");
+  const std::string saved = before ? before : "";
+  setenv("SDL_DISKAUDIODELAY", "23", 1);
+  testing::AudioFolder dir;
+  dir.CopyStockEffects();
+  auto w = WindowOn(dir.path());
+  w->options.musicOn = false;
+  Initsound(*w);
+  if (before) setenv("SDL_DISKAUDIODELAY", saved.c_str(), 1);
+  if (!w->audio.available()) GTEST_SKIP() << "no sound device";
+  SoundBuffer &a = w->sounds[SndHit1A], &b = w->sounds[SndHit1B];
+
+  const struct {
+    bool aPlaying, bPlaying;
+    size_t played;
+  } steps[] = {{true, false, 1}, {true, true, 2}, {true, true, 2}};
+  for (const auto& s : steps) {
+    PlayPairedSound(*w, SndHit1A, SndHit1B);
+    EXPECT_EQ(IsSoundPlaying(a), s.aPlaying);
+    EXPECT_EQ(IsSoundPlaying(b), s.bPlaying);
+    EXPECT_EQ(w->audio.played.size(), s.played) << "a copy still playing is not restarted";
+  }
+  ASSERT_TRUE(testing::WaitFor([&] { return !IsSoundPlaying(a) && !IsSoundPlaying(b); }));
+  PlayPairedSound(*w, SndHit1A, SndHit1B);
+  EXPECT_TRUE(IsSoundPlaying(a));
+  EXPECT_FALSE(IsSoundPlaying(b));
+
+  w->options.soundOn = false;
+  PlayPairedSound(*w, SndHit1A, SndHit1B);
+  EXPECT_EQ(w->audio.played.size(), 3u);
+  for (SoundBuffer& s : w->sounds) FreeSoundBuffer(s);
+  w->audio.close();
+}
+
+}  // namespace
+}  // namespace quorvex

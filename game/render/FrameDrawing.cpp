@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/combat/Damage.h"
+#include "game/combat/Guns.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Graphics.h"
 #include "game/render/Particles.h"
@@ -187,7 +188,9 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
   // 8. Engine trail dots.
   DrawTrail(w);
 
-  // 9. ElectroGun, then ChainGun go here.
+  // 9. Electrogun arcs, then chaingun bullets and their ricochets.
+  ElectroGun(w);
+  ChainGun(w);
 
   // 10. Debris, when the debris option is on.
   if (w.options.debrisOn) Hylsytys(w);

@@ -3,6 +3,7 @@
 
 #include "game/audio/Initsound.h"
 #include "game/audio/Jukebox.h"
+#include "game/audio/SoundEffects.h"
 #include "platform/Music.h"
 #include "tests/audio/AudioTesting.h"
 
@@ -33,15 +34,9 @@ TEST(RandomSongTest, PicksAPlaylistEntry) {
     w.random.scripted = {0.9};
     EXPECT_EQ(RandomSong(w), 1) << count;
   }
-  GameWindow w;
-  w.songCount = 21;
-  for (int i = 0; i < 2000; ++i) {
-    const int entry = RandomSong(w);
-    ASSERT_GE(entry, 1);
-    ASSERT_LE(entry, 20);
-  }
 }
 
+// No effect files here: every slot stays silent and the game goes on.
 TEST(PlaylistTest, AtMostTwentySongsAfterTheHeader) {
   testing::AudioFolder dir;
   for (const char* m : {"menu.it", "a.mod"}) dir.WriteTinyModule(m);
@@ -51,12 +46,15 @@ TEST(PlaylistTest, AtMostTwentySongsAfterTheHeader) {
     int songCount;
   } cases[] = {{0, false, 1}, {0, true, 1}, {1, true, 2}, {20, true, 21}, {25, true, 21}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir.path() / "playlist.txt");
+    std::filesystem::remove(dir.path / "playlist.txt");
     if (c.playlist) dir.WritePlaylist(std::vector<std::string>(static_cast<size_t>(c.entries), "A.MOD"));
     GameWindow w;
-    w.programDir = dir.path();
+    w.programDir = dir.path;
     Initsound(w);
     EXPECT_EQ(w.songCount, c.songCount) << c.entries << " entries";
+    for (const SoundBuffer& b : w.sounds) EXPECT_FALSE(b.loaded);
+    PlayPairedSound(w, SndHit1A, SndHit1B);
+    EXPECT_TRUE(w.audio.played.empty());
     for (int i = 0; i < kSongEntries; ++i) EXPECT_EQ(w.songs[i] != nullptr, i < c.songCount) << "entry " << i;
     FreeSongs(w);
     w.audio.close();
@@ -69,7 +67,7 @@ class JukeboxTest : public ::testing::Test {
   void SetUp() override {
     for (const char* m : {"menu.it", "a.mod", "b.mod"}) dir.WriteTinyModule(m);
     dir.WritePlaylist({"a.mod", "missing.mod", "b.mod"});
-    w.programDir = dir.path();
+    w.programDir = dir.path;
     w.options.musicVolume = 200;
     Initsound(w);
     if (!w.audio.available()) GTEST_SKIP() << "no sound device";

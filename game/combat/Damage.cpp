@@ -6,6 +6,7 @@
 
 #include "game/audio/Initsound.h"
 #include "game/audio/SoundEffects.h"
+#include "game/combat/Missiles.h"
 #include "game/core/GameError.h"
 #include "game/core/ShipLoading.h"
 #include "game/render/BattleTexts.h"
@@ -109,7 +110,7 @@ void Destroy(GameWindow& w, int player, bool escapeAllowed) {
 
   s.hull = 0;
   LuoBoom(w, s.x, s.y, 1);
-  // LuoCluster(s.x, s.y, 10, s.vx, s.vy) scatters the burning fragments here.
+  LuoCluster(w, s.x, s.y, 10, s.vx, s.vy);
   LuoSpark(w, s.x, s.y, 90);
   const double pieces = 6 + (s.radius - 20) / 10;
   for (int i = 0; i <= pieces && i <= 100; ++i) LuoHylsy(w, s.x, s.y);

@@ -10,6 +10,8 @@ namespace quorvex {
 namespace {
 
 constexpr int kFirstExplosion = 1, kLastExplosion = 60;
+constexpr int kLastFragment = 60;
+constexpr double kFragmentPopChance = 0.05;
 
 // Small explosion picture s (10, the first, down to 1) and big explosion picture k (0 to 6).
 Rect SmallCell(int s) { return Rect{21 * s, 0, 21 * s + 21, 21}; }
@@ -36,7 +38,16 @@ void LuoBoom(GameWindow& w, double x, double y, int size) {
 }
 
 void Poksista(GameWindow& w) {
-  // Cluster fragments fly and pop here, before the explosions advance (LuoCluster's fragments).
+  // Cluster fragments (LuoCluster's) fly on at twice their velocity and now and then pop in a small
+  // explosion, before the explosions advance.
+  FragmentPool& f = w.fragments;
+  for (int i = 0; i <= kLastFragment; ++i) {
+    if (!(f.life[i] > 0)) continue;
+    f.life[i] -= 1;
+    f.x[i] += 2 * f.vx[i] * w.zoom / 50;
+    f.y[i] += 2 * f.vy[i] * w.zoom / 50;
+    if (w.random.Next() < kFragmentPopChance) LuoBoom(w, f.x[i], f.y[i], 0);
+  }
 
   ExplosionPool& e = w.explosions;
   const RasterOp rop = EffectRasterOp(w.options);

@@ -5,6 +5,7 @@
 
 #include "game/combat/Damage.h"
 #include "game/combat/Guns.h"
+#include "game/combat/Missiles.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Graphics.h"
 #include "game/render/Particles.h"
@@ -177,7 +178,8 @@ void FramenPiirtely(GameWindow& w, int frame1, int frame2) {
   // 4. Stars, streaming outwards as the zoom grows.
   if (w.options.starCount > 0) DrawStars(w, z);
 
-  // 5. MissileMoves goes here.
+  // 5. Missiles and torpedoes.
+  MissileMoves(w);
 
   // 6. Zoom from the ships' distance, whether or not they are alive.
   w.zoom = ZoomForShips(w.ship[0], w.ship[1]);

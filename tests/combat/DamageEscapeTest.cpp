@@ -76,7 +76,9 @@ TEST(DamageEscape, EscapeShipTakesOverWhereTheShipExploded) {
     GameWindow& w = *e.d;
     const int destroyedEntry = w.fleet[0][2];
     // The escape: velocity (nearest(0.9 * 12 - 6), nearest(0.1 * 12 - 6)), then a hit of
-    // (shield + hull) * 0.5 / 2 = 7.5 on the pod's shield of 20.
+    // (shield + hull) * 0.5 / 2 = 7.5 on the pod's shield of 20. The wreck's ten cluster fragments
+    // draw three numbers each before that.
+    for (int i = 0; i < 30; ++i) e.d.script({0.5});
     e.d.script({0.9, 0.1, 0.5});
     DoDamage(w, 1, 9999);
 

@@ -86,7 +86,7 @@ TEST(DamageHits, ExplosionThrowsDebrisBySizeAndNinetySparks) {
     for (double state : d->explosions.state) big += state == -6;
     EXPECT_EQ(debris, c.pieces) << "radius " << c.radius;
     EXPECT_EQ(sparks, 90);
-    EXPECT_EQ(big, 1);
+    EXPECT_EQ(big, 2);  // the wreck's own and the burst of its cluster fragments
     EXPECT_EQ(d->explosions.x[1], 200 - 25);  // centred on the ship
     EXPECT_EQ(d->explosions.y[1], 300 - 25);
     EXPECT_EQ(d->debris.x[1], 200);
@@ -137,7 +137,7 @@ TEST(DamageHits, TwoShipsDestroyedByEachOthersExplosionsExplodeOnceEach) {
   EXPECT_EQ(d.played("Boom.wav"), 2);
   int big = 0;
   for (double state : d->explosions.state) big += state == -6;
-  EXPECT_EQ(big, 2);
+  EXPECT_EQ(big, 4);  // each wreck's own and its cluster burst
 }
 
 TEST(DamageCriticals, OnlyFittedSystemsAreDamaged) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/audio/SoundEffects.h"
+#include "game/combat/ComputerPilot.h"
 #include "game/core/Controls.h"
 #include "game/render/Particles.h"
 #include "platform/Numbers.h"
@@ -296,7 +297,7 @@ void ControlShip(GameWindow& w, int player) {
 }
 
 void Ohjailu(GameWindow& w) {
-  // The computer pilot (AI_Kontrollit) sets player 2's control flags here, before the polling.
+  AI_Kontrollit(w);  // the computer pilot sets player 2's flags before the polling
   PollControls(w);
   for (int p = 0; p < 2; ++p) {
     if (w.ship[p].alive) ControlShip(w, p);

@@ -30,6 +30,7 @@ std::unique_ptr<GameWindow> Window() {
   w->headless = true;
   w->messages.headless = true;
   w->random.Seed(99);
+  w->trainingMode = false;  // both ships flown from the keys, not by the computer pilot
   w->zoom = 50;
   for (int i = 0; i < kSoundSlots; ++i) {
     w->sounds[i].name = kSlotNames[i];

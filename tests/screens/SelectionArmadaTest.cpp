@@ -69,6 +69,26 @@ TEST(ArmadaSelection, EachPlayerBuildsHisArmadaWithHisKeys) {
   }
 }
 
+// A key held over several frames moves the cursor one step: the wrap from ship 0 to the last ship
+// spends the key as every other step does.
+TEST(ArmadaSelection, HeldPreviousKeyWrapsToTheLastShipOnce) {
+  for (int held : {1, 3, 6}) {
+    SCOPED_TRACE(held);
+    ManualClock clock;
+    GameWindow w;
+    OpenWindow(w, clock);
+    SetArmada(w, 1, {});
+    std::vector<std::vector<int>> taps(held + 2);
+    taps.push_back({FireKey(1)});
+    taps.push_back({vk::Return});
+    ASSERT_NO_THROW(RunScreen(w, ArmadaSelection, taps, [&](GameWindow& g, int f) {
+      if (f == 1) g.events.keys.push_back({true, PreviousKey(1)});
+      if (f == 1 + held) g.events.keys.push_back({false, PreviousKey(1)});
+    }));
+    EXPECT_EQ(std::vector<int>{w.lastShipIndex}, Armada(w, 1));
+  }
+}
+
 struct LeaveCase {
   const char* name;
   std::vector<int> armada1;

@@ -109,6 +109,8 @@ void ArmadaSelection(GameWindow& w) {
   w.menuActive = true;
   MenuStars stars = MakeMenuStars(w);
   w.menuSelect = false;
+  // A change-weapon press made on another screen (the main menu, the pause menu) takes no ship off.
+  w.menuPick = {false, false};
   std::array<int, 2> cursor{0, 0};
   int selection = 0;  // 0 "done", 1 "cancel"
   int phase = 0;

@@ -60,6 +60,7 @@ TEST(ArmadaSelection, EachPlayerBuildsHisArmadaWithHisKeys) {
       OpenWindow(w, clock);
       SetArmada(w, player, c.before);
       SetArmada(w, 3 - player, {3});
+      w.menuPick = {true, true};  // pressed on an earlier screen: forgotten when this one opens
       ASSERT_NO_THROW(RunScreen(w, ArmadaSelection, PlayerTaps(player, c.keys)));
       EXPECT_EQ(c.after, Armada(w, player));
       EXPECT_EQ(std::vector<int>{3}, Armada(w, 3 - player));

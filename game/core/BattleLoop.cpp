@@ -7,6 +7,7 @@
 #include "game/combat/ShipControl.h"
 #include "game/core/Events.h"
 #include "game/render/FrameDrawing.h"
+#include "game/screens/Screens.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {
@@ -60,7 +61,7 @@ void BattleLoop(GameWindow& w) {
     if (w.pauseRequested) {
       w.pauseRequested = false;
       w.quitBattle = false;
-      // Pause menu: PauseMenu(w) runs here; its "quit" leaves quitBattle set.
+      PauseMenu(w);  // its "quit" leaves quitBattle set
       if (w.quitBattle) return;
       w.pauseRequested = false;
       continue;

@@ -2,7 +2,6 @@
 
 #include "game/core/Controls.h"
 #include "game/core/GameExit.h"
-#include "platform/Keys.h"
 
 namespace quorvex {
 
@@ -16,8 +15,6 @@ void DoEvents(GameWindow& w) {
     w.events.keys.pop_front();
     if (key.down) {
       OnKeyDown(w, key.code);
-      // Until the pause menu exists, Esc (which requests the pause) leaves the game.
-      if (key.code == vk::Escape) throw GameExit{};
     } else {
       OnKeyUp(w, key.code);
     }

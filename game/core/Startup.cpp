@@ -174,7 +174,6 @@ void RunGame(GameWindow& w) {
   try {
     if (w.clock == nullptr) throw GameError(kErrorInternal, "The game has no clock");
     InitGame(w);
-    ChooseDuelShips(w);
     SetupDirectX(w);
     if (w.options.soundOn) Initsound(w);
     LoadGraphics(w);

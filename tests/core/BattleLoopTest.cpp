@@ -196,7 +196,10 @@ TEST(BattleLoopTest, PauseWithoutAQuitGoesOnWithTheDuel) {
   w.eventScript = [&](GameWindow& g) {
     ++frames;
     if (frames == 2) g.pauseRequested = true;
-    if (frames == 3) pauseSeenCleared = !g.pauseRequested;
+    if (frames == 3) {  // the pause menu's first frame: "resume"
+      pauseSeenCleared = !g.pauseRequested && g.menuActive;
+      g.menuSelect = true;
+    }
     if (frames == 4) g.duelOver = true;
   };
   BattleLoop(w);

@@ -21,7 +21,11 @@ constexpr int kArmadaLineHeight = 13;
 constexpr double kComputerMargin = 100;
 
 // A number as the fleet value line prints it: a blank in front unless it is negative.
-std::string SignedNumberText(double value) { return (value < 0 ? "" : " ") + NumberText(value); }
+std::string SignedNumberText(double value) {
+  std::string text(value < 0 ? "" : " ");
+  text += NumberText(value);
+  return text;
+}
 
 // One line of a player's column in the small highlighted font.
 void ColumnText(GameWindow& w, int p, int y, const std::string& text) {

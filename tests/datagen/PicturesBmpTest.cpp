@@ -2,6 +2,8 @@
 // the same bytes on every run.
 #include <gtest/gtest.h>
 
+#include "tests/support/TempDir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -20,23 +22,7 @@ using datagen::Rgb;
 
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() / ("qv-pictures-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using quorvex::testing::TempDir;
 
 uint32_t Le32(const std::string& b, size_t at) {
   return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |

@@ -2,6 +2,8 @@
 // folder that already holds the user's ships.
 #include <gtest/gtest.h>
 
+#include "tests/support/TempDir.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,23 +25,7 @@ using namespace quorvex;
 
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() / ("qv-ships-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using quorvex::testing::TempDir;
 
 std::string Bytes(const fs::path& p) {
   std::string b;

@@ -2,6 +2,8 @@
 // missing or short file.
 #include <gtest/gtest.h>
 
+#include "tests/support/TempDir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,23 +21,7 @@ using namespace quorvex;
 
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() / ("qv-cfg-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using quorvex::testing::TempDir;
 
 void WriteRaw(const fs::path& p, const std::string& bytes) {
   std::ofstream out(p, std::ios::binary);

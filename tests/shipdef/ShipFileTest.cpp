@@ -2,6 +2,8 @@
 // start-up scan and the ship value.
 #include <gtest/gtest.h>
 
+#include "tests/support/TempDir.h"
+
 #include <unistd.h>
 
 #include <cfloat>
@@ -21,25 +23,7 @@ using namespace quorvex;
 namespace {
 
 // A fresh empty folder per test, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() /
-            ("qv-shipdef-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-             std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using quorvex::testing::TempDir;
 
 void WriteRaw(const fs::path& p, const std::string& bytes) {
   std::ofstream out(p, std::ios::binary);

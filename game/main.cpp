@@ -8,7 +8,7 @@
 #include <memory>
 #include <system_error>
 
-#include "game/core/Startup.h"
+#include "game/flow/Startup.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Missiles.h"
 #include "game/core/GameError.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"

@@ -4,7 +4,7 @@
 
 #include "game/audio/SoundEffects.h"
 #include "game/combat/ComputerPilot.h"
-#include "game/core/Controls.h"
+#include "game/controls/Controls.h"
 #include "game/render/Particles.h"
 #include "platform/Numbers.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/core/BattleLoop.h"
-#include "game/core/Controls.h"
-#include "game/core/Events.h"
+#include "game/controls/Controls.h"
+#include "game/controls/Events.h"
+#include "game/core/Pacing.h"
 #include "platform/Display.h"
 #include "platform/Numbers.h"
 

@@ -6,7 +6,7 @@
 
 #include "game/audio/Initsound.h"
 #include "game/audio/SoundEffects.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"
 #include "game/screens/MenuLoop.h"

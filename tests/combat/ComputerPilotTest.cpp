@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "game/combat/ComputerPilot.h"
-#include "game/core/BattleLoop.h"
-#include "game/core/ShipLoading.h"
+#include "game/flow/BattleLoop.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
 #include "tests/combat/PhysicsTesting.h"
 #include "tests/support/SurfaceTesting.h"

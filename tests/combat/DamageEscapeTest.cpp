@@ -6,7 +6,7 @@
 #include <string>
 
 #include "game/combat/Damage.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "tests/combat/PhysicsTesting.h"
 
 namespace quorvex {

@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
-#include "game/core/BattleLoop.h"
-#include "game/core/Controls.h"
-#include "game/core/ShipLoading.h"
+#include "game/flow/BattleLoop.h"
+#include "game/controls/Controls.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"
@@ -139,10 +140,19 @@ TEST(Duel, PlayerOneDestroysAStandingShip) {
   EXPECT_TRUE(seen[destroyedAt + 1].bigExplosion);
 }
 
-// Random keys for both players over 20,000 frames with gravity, debris, sparks and every critical
-// hit switched on, drawn with the stock pictures: every ship field stays a number and every pool
-// entry inside its range.
+// How long the soak flies: a few thousand frames in every test run, as many as QV_SOAK_FRAMES asks
+// for in the long run (ctest -L long).
+int64_t SoakFrames() {
+  const char* asked = std::getenv("QV_SOAK_FRAMES");
+  const long long frames = asked ? std::atoll(asked) : 0;
+  return frames > 0 ? frames : 2500;
+}
+
+// Random keys for both players with gravity, debris, sparks and every critical hit switched on,
+// drawn with the stock pictures: every ship field stays a number and every pool entry inside its
+// range.
 TEST(Duel, SoakOfRandomKeys) {
+  const int64_t frames = SoakFrames();
   ManualClock clock;
   GameWindow w;
   startDuel(w, clock, "falcon.shp", "warden.shp");
@@ -196,7 +206,7 @@ TEST(Duel, SoakOfRandomKeys) {
   };
 
   int duels = 0;
-  while (w.framesRun < 20000) {
+  while (w.framesRun < frames) {
     BattleLoop(w);
     check("after a duel");
     ++duels;

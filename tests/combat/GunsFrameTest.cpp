@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/combat/ShipControl.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/FrameDrawing.h"
 #include "game/render/Graphics.h"
 #include "tests/combat/PhysicsTesting.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/combat/Missiles.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/FrameDrawing.h"
 #include "game/render/Graphics.h"
 #include "game/render/Particles.h"

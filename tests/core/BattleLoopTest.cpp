@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "game/core/BattleLoop.h"
+#include "game/flow/BattleLoop.h"
 #include "tests/core/CoreTesting.h"
 
 namespace quorvex {

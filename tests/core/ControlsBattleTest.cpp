@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "game/core/BattleLoop.h"
-#include "game/core/Controls.h"
+#include "game/flow/BattleLoop.h"
+#include "game/controls/Controls.h"
 #include "platform/Keys.h"
 
 namespace quorvex {

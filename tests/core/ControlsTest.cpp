@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "game/core/Controls.h"
-#include "game/core/Events.h"
+#include "game/controls/Controls.h"
+#include "game/controls/Events.h"
 #include "platform/Keys.h"
 
 namespace quorvex {

@@ -1,7 +1,7 @@
 // Start-up reading the three configuration files into the game window.
 #include <gtest/gtest.h>
 
-#include "game/core/Startup.h"
+#include "game/flow/Startup.h"
 #include "game/settings/ConfigFiles.h"
 #include "tests/core/CoreTesting.h"
 

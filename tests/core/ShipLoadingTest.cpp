@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "game/core/GameExit.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "platform/Files.h"
 #include "tests/core/CoreTesting.h"
 

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "game/core/GameError.h"
-#include "game/core/Startup.h"
+#include "game/flow/Startup.h"
 #include "platform/Keys.h"
 #include "tests/core/CoreTesting.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/FrameDrawing.h"
 #include "game/render/Graphics.h"
 #include "platform/Numbers.h"

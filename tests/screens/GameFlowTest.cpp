@@ -2,8 +2,8 @@
 // through a battle and back to the main menu until "quit".
 #include <gtest/gtest.h>
 
-#include "game/core/GameFlow.h"
-#include "game/core/Startup.h"
+#include "game/flow/GameFlow.h"
+#include "game/flow/Startup.h"
 #include "game/screens/Screens.h"
 #include "platform/Keys.h"
 #include "tests/screens/ScreensTesting.h"

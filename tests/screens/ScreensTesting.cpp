@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/core/Startup.h"
+#include "game/flow/Startup.h"
 #include "game/render/Graphics.h"
 #include "platform/Keys.h"
 #include "tests/support/SurfaceTesting.h"

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "game/audio/Initsound.h"
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
 #include "game/screens/Selection.h"
 #include "platform/Keys.h"

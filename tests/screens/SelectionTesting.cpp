@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "game/core/Controls.h"
-#include "game/core/ShipLoading.h"
+#include "game/controls/Controls.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"
 #include "platform/Display.h"

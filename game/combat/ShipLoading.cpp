@@ -1,4 +1,4 @@
-#include "game/core/ShipLoading.h"
+#include "game/combat/ShipLoading.h"
 
 #include <cstdio>
 

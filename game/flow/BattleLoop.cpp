@@ -1,20 +1,16 @@
-#include "game/core/BattleLoop.h"
+#include "game/flow/BattleLoop.h"
 
 #include <algorithm>
 
 #include "game/audio/Jukebox.h"
 #include "game/combat/Physics.h"
 #include "game/combat/ShipControl.h"
-#include "game/core/Events.h"
+#include "game/controls/Events.h"
 #include "game/render/FrameDrawing.h"
 #include "game/screens/Screens.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {
-
-int32_t TicksBetween(int32_t earlier, int32_t later) {
-  return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
-}
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/core/Controls.h"
+#include "game/controls/Controls.h"
 
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Damage.h"

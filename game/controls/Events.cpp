@@ -1,6 +1,6 @@
-#include "game/core/Events.h"
+#include "game/controls/Events.h"
 
-#include "game/core/Controls.h"
+#include "game/controls/Controls.h"
 #include "game/core/GameExit.h"
 
 namespace quorvex {

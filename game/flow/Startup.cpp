@@ -1,4 +1,4 @@
-#include "game/core/Startup.h"
+#include "game/flow/Startup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,8 +11,8 @@
 #include "game/audio/Jukebox.h"
 #include "game/core/BattleState.h"
 #include "game/core/GameExit.h"
-#include "game/core/GameFlow.h"
-#include "game/core/ShipLoading.h"
+#include "game/flow/GameFlow.h"
+#include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
 #include "game/settings/ConfigFiles.h"
 

@@ -40,6 +40,21 @@ QScrollBar* MakeBar(QWidget* parent, const char* name, int min, int max, int des
   bar->setInvertedAppearance(reversed);  // "right is faster": the lower value sits at the right end
   bar->setValue(design);
   bar->setMinimumWidth(180);
+  if (reversed) {
+    // The bar steps its value up at the right arrow whichever way it is drawn; on a reversed bar
+    // that would move the handle away from the arrow. Each arrow and each click into the trough
+    // moves the handle toward itself, as on every other bar.
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) {
+      const int value = bar->value();
+      switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd: bar->setSliderPosition(value - bar->singleStep()); break;
+        case QAbstractSlider::SliderSingleStepSub: bar->setSliderPosition(value + bar->singleStep()); break;
+        case QAbstractSlider::SliderPageStepAdd: bar->setSliderPosition(value - bar->pageStep()); break;
+        case QAbstractSlider::SliderPageStepSub: bar->setSliderPosition(value + bar->pageStep()); break;
+        default: break;
+      }
+    });
+  }
   return bar;
 }
 

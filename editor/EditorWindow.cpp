@@ -29,7 +29,9 @@ namespace {
 
 constexpr int kCanvasSize = 55;
 constexpr int kFrameSize = 50;
-const QColor kCanvasBack(192, 192, 192);
+// The picture box is a window onto space: black like the ship pictures' own background, so the
+// strip the 50 x 50 frame leaves free reads as part of the view.
+const QColor kCanvasBack(0, 0, 0);
 
 QScrollBar* MakeBar(QWidget* parent, const char* name, int min, int max, int design, bool reversed) {
   auto* bar = new QScrollBar(Qt::Horizontal, parent);
@@ -123,10 +125,21 @@ void BuildWindow(EditorWindow& w) {
   w.Combo1->setCurrentIndex(1);
   grid->addWidget(new QLabel("Size", frame), row, 0);
   grid->addWidget(w.Combo1, row++, 1);
+  // Each bar shows its value beside it: the ammunition bars in their value boxes, the others in a
+  // label of their own that follows the bar.
   auto addBar = [&](const char* label, QScrollBar* bar, QLineEdit* box) {
     grid->addWidget(new QLabel(QString::fromLatin1(label), frame), row, 0);
     grid->addWidget(bar, row, 1);
-    if (box) grid->addWidget(box, row, 2);
+    if (box) {
+      grid->addWidget(box, row, 2);
+    } else {
+      auto* value = new QLabel(QString::number(bar->value()), frame);
+      value->setObjectName(bar->objectName() + "Value");
+      value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      value->setMinimumWidth(value->fontMetrics().horizontalAdvance("000") + 4);
+      QObject::connect(bar, &QScrollBar::valueChanged, value, [value](int v) { value->setText(QString::number(v)); });
+      grid->addWidget(value, row, 2);
+    }
     ++row;
   };
   addBar("Hull", w.b4 = MakeBar(frame, "b4", 1, 150, 20, false), nullptr);

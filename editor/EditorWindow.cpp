@@ -324,6 +324,16 @@ std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, ui
   return w;
 }
 
+QString FileText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+
+std::string FileBytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+bool LoadPictureFile(const std::filesystem::path& path, QImage* image) {
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, nullptr)) return false;
+  return image->loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text) {
   if (w.recordMessages) {
     w.messages.push_back({title, text});
@@ -334,8 +344,8 @@ void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& tex
 
 ShipDefinition ShipFromControls(const EditorWindow& w) {
   ShipDefinition d;
-  d.name = w.shipname->text().toStdString();
-  d.picture = w.pictureTag.toStdString();
+  d.name = FileBytes(w.shipname->text());
+  d.picture = FileBytes(w.pictureTag);
   d.sizeClass = w.Combo1->currentIndex() - 1;
   d.value = w.points->text().toStdString();
   d.laserReload = w.b1->value();
@@ -361,7 +371,7 @@ ShipDefinition ShipFromControls(const EditorWindow& w) {
   d.chaingunAmmo = w.scroll1->value();
   d.targeting = w.jee2->isChecked();
   d.twinLaunchers = w.jee3->isChecked();
-  d.ejectShip = w.Check1->isChecked() ? w.Combo2->currentText().toStdString() : std::string();
+  d.ejectShip = w.Check1->isChecked() ? FileBytes(w.Combo2->currentText()) : std::string();
   d.launcherReload = w.HScroll1->value();
   return d;
 }
@@ -376,7 +386,7 @@ void ReadEjectShipValue(EditorWindow& w) {
   const QString name = w.Combo2->currentText();
   if (name.isEmpty()) return;
   std::string bytes, error;
-  const auto path = ResolveFileName(w.folder, name.toStdString());
+  const auto path = ResolveFileName(w.folder, FileBytes(name));
   if (!ReadWholeFile(path, &bytes, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
@@ -466,16 +476,15 @@ void DrawMissileDelayMarkers(EditorWindow& w) {
 }
 
 bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
-  const auto path = ResolveFileName(w.folder, fileName.toStdString());
   QImage image;
-  if (!image.load(QString::fromStdString(path.string()))) return false;
+  if (!LoadPictureFile(ResolveFileName(w.folder, FileBytes(fileName)), &image)) return false;
   w.tempp = image.convertToFormat(QImage::Format_RGB32);
   return true;
 }
 
 void FillEjectShipList(EditorWindow& w) {
   w.Combo2->clear();
-  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(QString::fromStdString(name));
+  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(FileText(name));
   if (w.Combo2->count() > 0) w.Combo2->setCurrentIndex(0);
 }
 
@@ -491,7 +500,7 @@ bool SaveShip(EditorWindow& w, const std::filesystem::path& path) {
 void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (path.empty()) return;
   const std::string bareName = path.filename().string();
-  w.currentFile = QString::fromStdString(bareName);
+  w.currentFile = FileText(bareName);
   std::string bytes, error;
   if (!ReadWholeFile(ResolveFileName(path.parent_path(), bareName), &bytes, &error)) {
     ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(error));
@@ -516,9 +525,9 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
     return QString::fromStdString(ShipValueText(static_cast<float>(number(lineNo))));
   };
 
-  if (has(3)) w.shipname->setText(QString::fromStdString(text(3)));
+  if (has(3)) w.shipname->setText(FileText(text(3)));
   if (has(4)) {
-    w.pictureTag = QString::fromStdString(text(4));
+    w.pictureTag = FileText(text(4));
     LoadShipPicture(w, w.pictureTag);  // a missing picture leaves the preview as it was
   }
   if (has(5)) {
@@ -557,7 +566,7 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (has(28)) w.jee2->setChecked(LenientTruth(text(28)));
   tick(w.jee3, 29);
   if (has(30)) {
-    const QString eject = QString::fromStdString(text(30));
+    const QString eject = FileText(text(30));
     if (!eject.isEmpty()) {
       w.Check1->setChecked(true);
       const int index = w.Combo2->findText(eject, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -17,10 +17,8 @@ bool OpenDisplay(Display& d, bool windowed, std::string* error) {
   // Full screen takes the whole desktop from the start: without a window manager nobody would
   // resize an 800 x 600 window to the screen, and the picture would be scaled for a size the window
   // does not have.
-  if (!windowed && SDL_GetDisplayBounds(0, &area) != 0) {
-    area = {static_cast<int>(SDL_WINDOWPOS_CENTERED), static_cast<int>(SDL_WINDOWPOS_CENTERED), kScreenWidth,
-            kScreenHeight};
-  }
+  SDL_Rect desktop;
+  if (!windowed && SDL_GetDisplayBounds(0, &desktop) == 0) area = desktop;
   const Uint32 flags = windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
   d.window = SDL_CreateWindow("Quorvex", area.x, area.y, area.w, area.h, flags);
   if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, 0);

@@ -29,7 +29,9 @@ namespace {
 
 constexpr int kCanvasSize = 55;
 constexpr int kFrameSize = 50;
-const QColor kCanvasBack(192, 192, 192);
+// The picture box is a window onto space: black like the ship pictures' own background, so the
+// strip the 50 x 50 frame leaves free reads as part of the view.
+const QColor kCanvasBack(0, 0, 0);
 
 QScrollBar* MakeBar(QWidget* parent, const char* name, int min, int max, int design, bool reversed) {
   auto* bar = new QScrollBar(Qt::Horizontal, parent);
@@ -40,6 +42,21 @@ QScrollBar* MakeBar(QWidget* parent, const char* name, int min, int max, int des
   bar->setInvertedAppearance(reversed);  // "right is faster": the lower value sits at the right end
   bar->setValue(design);
   bar->setMinimumWidth(180);
+  if (reversed) {
+    // The bar steps its value up at the right arrow whichever way it is drawn; on a reversed bar
+    // that would move the handle away from the arrow. Each arrow and each click into the trough
+    // moves the handle toward itself, as on every other bar.
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) {
+      const int value = bar->value();
+      switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd: bar->setSliderPosition(value - bar->singleStep()); break;
+        case QAbstractSlider::SliderSingleStepSub: bar->setSliderPosition(value + bar->singleStep()); break;
+        case QAbstractSlider::SliderPageStepAdd: bar->setSliderPosition(value - bar->pageStep()); break;
+        case QAbstractSlider::SliderPageStepSub: bar->setSliderPosition(value + bar->pageStep()); break;
+        default: break;
+      }
+    });
+  }
   return bar;
 }
 
@@ -108,10 +125,21 @@ void BuildWindow(EditorWindow& w) {
   w.Combo1->setCurrentIndex(1);
   grid->addWidget(new QLabel("Size", frame), row, 0);
   grid->addWidget(w.Combo1, row++, 1);
+  // Each bar shows its value beside it: the ammunition bars in their value boxes, the others in a
+  // label of their own that follows the bar.
   auto addBar = [&](const char* label, QScrollBar* bar, QLineEdit* box) {
     grid->addWidget(new QLabel(QString::fromLatin1(label), frame), row, 0);
     grid->addWidget(bar, row, 1);
-    if (box) grid->addWidget(box, row, 2);
+    if (box) {
+      grid->addWidget(box, row, 2);
+    } else {
+      auto* value = new QLabel(QString::number(bar->value()), frame);
+      value->setObjectName(bar->objectName() + "Value");
+      value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      value->setMinimumWidth(value->fontMetrics().horizontalAdvance("000") + 4);
+      QObject::connect(bar, &QScrollBar::valueChanged, value, [value](int v) { value->setText(QString::number(v)); });
+      grid->addWidget(value, row, 2);
+    }
     ++row;
   };
   addBar("Hull", w.b4 = MakeBar(frame, "b4", 1, 150, 20, false), nullptr);
@@ -296,6 +324,16 @@ std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, ui
   return w;
 }
 
+QString FileText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+
+std::string FileBytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+bool LoadPictureFile(const std::filesystem::path& path, QImage* image) {
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, nullptr)) return false;
+  return image->loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text) {
   if (w.recordMessages) {
     w.messages.push_back({title, text});
@@ -306,8 +344,8 @@ void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& tex
 
 ShipDefinition ShipFromControls(const EditorWindow& w) {
   ShipDefinition d;
-  d.name = w.shipname->text().toStdString();
-  d.picture = w.pictureTag.toStdString();
+  d.name = FileBytes(w.shipname->text());
+  d.picture = FileBytes(w.pictureTag);
   d.sizeClass = w.Combo1->currentIndex() - 1;
   d.value = w.points->text().toStdString();
   d.laserReload = w.b1->value();
@@ -333,7 +371,7 @@ ShipDefinition ShipFromControls(const EditorWindow& w) {
   d.chaingunAmmo = w.scroll1->value();
   d.targeting = w.jee2->isChecked();
   d.twinLaunchers = w.jee3->isChecked();
-  d.ejectShip = w.Check1->isChecked() ? w.Combo2->currentText().toStdString() : std::string();
+  d.ejectShip = w.Check1->isChecked() ? FileBytes(w.Combo2->currentText()) : std::string();
   d.launcherReload = w.HScroll1->value();
   return d;
 }
@@ -348,7 +386,7 @@ void ReadEjectShipValue(EditorWindow& w) {
   const QString name = w.Combo2->currentText();
   if (name.isEmpty()) return;
   std::string bytes, error;
-  const auto path = ResolveFileName(w.folder, name.toStdString());
+  const auto path = ResolveFileName(w.folder, FileBytes(name));
   if (!ReadWholeFile(path, &bytes, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
@@ -438,16 +476,15 @@ void DrawMissileDelayMarkers(EditorWindow& w) {
 }
 
 bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
-  const auto path = ResolveFileName(w.folder, fileName.toStdString());
   QImage image;
-  if (!image.load(QString::fromStdString(path.string()))) return false;
+  if (!LoadPictureFile(ResolveFileName(w.folder, FileBytes(fileName)), &image)) return false;
   w.tempp = image.convertToFormat(QImage::Format_RGB32);
   return true;
 }
 
 void FillEjectShipList(EditorWindow& w) {
   w.Combo2->clear();
-  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(QString::fromStdString(name));
+  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(FileText(name));
   if (w.Combo2->count() > 0) w.Combo2->setCurrentIndex(0);
 }
 
@@ -463,7 +500,7 @@ bool SaveShip(EditorWindow& w, const std::filesystem::path& path) {
 void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (path.empty()) return;
   const std::string bareName = path.filename().string();
-  w.currentFile = QString::fromStdString(bareName);
+  w.currentFile = FileText(bareName);
   std::string bytes, error;
   if (!ReadWholeFile(ResolveFileName(path.parent_path(), bareName), &bytes, &error)) {
     ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(error));
@@ -488,9 +525,9 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
     return QString::fromStdString(ShipValueText(static_cast<float>(number(lineNo))));
   };
 
-  if (has(3)) w.shipname->setText(QString::fromStdString(text(3)));
+  if (has(3)) w.shipname->setText(FileText(text(3)));
   if (has(4)) {
-    w.pictureTag = QString::fromStdString(text(4));
+    w.pictureTag = FileText(text(4));
     LoadShipPicture(w, w.pictureTag);  // a missing picture leaves the preview as it was
   }
   if (has(5)) {
@@ -529,7 +566,7 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (has(28)) w.jee2->setChecked(LenientTruth(text(28)));
   tick(w.jee3, 29);
   if (has(30)) {
-    const QString eject = QString::fromStdString(text(30));
+    const QString eject = FileText(text(30));
     if (!eject.isEmpty()) {
       w.Check1->setChecked(true);
       const int index = w.Combo2->findText(eject, Qt::MatchExactly | Qt::MatchCaseSensitive);

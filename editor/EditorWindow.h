@@ -72,6 +72,13 @@ std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, ui
 
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text);
 
+// Ship files, and the file names they hold and the folder lists, are 8-bit text: each byte is one
+// character both ways, so whatever the editor reads it writes back byte for byte.
+QString FileText(const std::string& bytes);
+std::string FileBytes(const QString& text);
+// Reads a picture file by its bytes; false when it cannot be read or is no picture.
+bool LoadPictureFile(const std::filesystem::path& path, QImage* image);
+
 void UpdateShipValue(EditorWindow& w);
 void RandomizeShip(EditorWindow& w);
 void NewShip(EditorWindow& w);

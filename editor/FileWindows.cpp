@@ -35,7 +35,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
 QListWidget* MakeFileList(QWidget* parent, const std::filesystem::path& folder, const char* ext) {
   auto* list = new QListWidget(parent);
   list->setObjectName("File1");
-  for (const std::string& name : ListFilesWithExtension(folder, ext)) list->addItem(QString::fromStdString(name));
+  for (const std::string& name : ListFilesWithExtension(folder, ext)) list->addItem(FileText(name));
   return list;
 }
 
@@ -71,12 +71,12 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   QObject::connect(load, &QPushButton::clicked, window, [pw, text, window] {
     if (!text->text().isEmpty()) {
       pw->currentFile = text->text();
-      LoadShipIntoEditor(*pw, pw->folder / text->text().toStdString());
+      LoadShipIntoEditor(*pw, pw->folder / FileBytes(text->text()));
     }
     window->close();
   });
   QObject::connect(saveButton, &QPushButton::clicked, window, [pw, text, window] {
-    if (!text->text().isEmpty()) SaveShip(*pw, pw->folder / text->text().toStdString());
+    if (!text->text().isEmpty()) SaveShip(*pw, pw->folder / FileBytes(text->text()));
     window->close();
   });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);
@@ -121,8 +121,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
     if (name.isEmpty()) return;
     if (preview->isChecked()) {
       QImage picture;
-      const auto path = ResolveFileName(pw->folder, name.toStdString());
-      if (!picture.load(QString::fromStdString(path.string()))) {
+      if (!LoadPictureFile(ResolveFileName(pw->folder, FileBytes(name)), &picture)) {
         ShowEditorMessage(*pw, "ERROR!", "Cannot read the picture " + name);
         return;
       }
@@ -211,7 +210,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
   auto showStatus = [pw, info, conve](const QString& name) {
     if (name.isEmpty()) return;
     std::string bytes, error;
-    if (!ReadWholeFile(ResolveFileName(pw->folder, name.toStdString()), &bytes, &error)) {
+    if (!ReadWholeFile(ResolveFileName(pw->folder, FileBytes(name)), &bytes, &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return;
     }
@@ -227,7 +226,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
     const QString name = item->text();
     info->setText("Converting " + name + "...");
     std::string error;
-    if (!ConvertShipFile(ResolveFileName(pw->folder, name.toStdString()), &error)) {
+    if (!ConvertShipFile(ResolveFileName(pw->folder, FileBytes(name)), &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return false;
     }

@@ -12,9 +12,15 @@ bool OpenDisplay(Display& d, bool windowed, std::string* error) {
     if (error) *error = std::string("Cannot start the video system: ") + SDL_GetError();
     return false;
   }
+  SDL_Rect area{static_cast<int>(SDL_WINDOWPOS_CENTERED), static_cast<int>(SDL_WINDOWPOS_CENTERED), kScreenWidth,
+                kScreenHeight};
+  // Full screen takes the whole desktop from the start: without a window manager nobody would
+  // resize an 800 x 600 window to the screen, and the picture would be scaled for a size the window
+  // does not have.
+  SDL_Rect desktop;
+  if (!windowed && SDL_GetDisplayBounds(0, &desktop) == 0) area = desktop;
   const Uint32 flags = windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-  d.window = SDL_CreateWindow("Quorvex", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
-                              kScreenHeight, flags);
+  d.window = SDL_CreateWindow("Quorvex", area.x, area.y, area.w, area.h, flags);
   if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
   if (d.renderer) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

@@ -5,49 +5,61 @@
 #include <xmp.h>
 
 #include <algorithm>
-#include <atomic>
+#include <mutex>
 #include <vector>
 
 #include "platform/Sound.h"
 
 namespace quorvex {
 
+// The audio thread renders a playing song while the game thread starts, stops, turns and asks it.
+// Every use of the player context and of the three flags happens under `lock`: the mixer's music
+// hook takes it around its rendering, and every function below takes it around its player calls.
+// The mixer's own lock is never taken while `lock` is held (the hook runs under the mixer's lock and
+// then takes `lock`), so the two cannot wait on each other.
 struct Song {
   xmp_context ctx = nullptr;
   AudioDevice* device = nullptr;
   int rate = 44100;
   bool mono = false;
-  std::atomic<bool> playing{false};
-  std::atomic<bool> finished{false};
+  std::mutex lock;
+  bool playing = false;
+  bool finished = false;
+  bool looping = false;
 };
 
 namespace {
 
-// Runs on the audio thread: renders the module into the mixer's music stream until its end.
+using Hold = std::lock_guard<std::mutex>;
+
+// Runs on the audio thread: renders the module into the mixer's music stream. A song played once
+// ends at the end of its order list or where it jumps back; a looping song starts again there.
 void feedMusic(void* user, Uint8* stream, int len) {
   Song* song = static_cast<Song*>(user);
-  if (!song->playing.load()) {
+  Hold hold(song->lock);
+  if (!song->playing) {
     std::fill(stream, stream + len, 0);
     return;
   }
-  // One pass through the order list: a jump back to an earlier order ends the song there.
-  if (xmp_play_buffer(song->ctx, stream, len, 1) != 0) {
+  if (xmp_play_buffer(song->ctx, stream, len, song->looping ? 0 : 1) != 0) {
     std::fill(stream, stream + len, 0);
-    song->playing.store(false);
-    song->finished.store(true);
+    song->playing = false;
+    song->finished = true;
   }
 }
 
+bool hooked(const Song* song) { return song->device && song->device->available(); }
+
+// Takes the song off the mixer's music hook (when it is the one hooked); once this returns the audio
+// thread no longer renders it.
 void detach(Song* song) {
-  if (!song->device || !song->device->available()) return;
-  SDL_LockAudio();
-  Mix_HookMusic(nullptr, nullptr);
-  SDL_UnlockAudio();
+  if (hooked(song) && Mix_GetMusicHookData() == song) Mix_HookMusic(nullptr, nullptr);
 }
 
 }  // namespace
 
 Song* LoadSong(AudioDevice& device, const std::string& path) {
+  // The new context is this thread's alone until the song is played.
   xmp_context ctx = xmp_create_context();
   if (!ctx) return nullptr;
   if (xmp_load_module(ctx, const_cast<char*>(path.c_str())) != 0) {
@@ -68,48 +80,60 @@ Song* LoadSong(AudioDevice& device, const std::string& path) {
   return song;
 }
 
-void PlaySong(Song* song) {
+void PlaySong(Song* song, SongEnd end) {
   if (!song) return;
   detach(song);
-  xmp_end_player(song->ctx);
-  const int flags = song->mono ? XMP_FORMAT_MONO : 0;
-  if (xmp_start_player(song->ctx, song->rate, flags) != 0) {
-    song->finished.store(true);
-    return;
+  {
+    Hold hold(song->lock);
+    xmp_end_player(song->ctx);
+    const int flags = song->mono ? XMP_FORMAT_MONO : 0;
+    song->looping = end == SongEnd::Loop;
+    if (xmp_start_player(song->ctx, song->rate, flags) != 0) {
+      song->playing = false;
+      song->finished = true;
+      return;
+    }
+    song->finished = false;
+    song->playing = true;
   }
-  song->finished.store(false);
-  song->playing.store(true);
-  if (song->device && song->device->available()) Mix_HookMusic(feedMusic, song);
+  if (hooked(song)) Mix_HookMusic(feedMusic, song);
 }
 
 void StopSong(Song* song) {
   if (!song) return;
   detach(song);
-  song->playing.store(false);
+  Hold hold(song->lock);
+  song->playing = false;
 }
 
 void SetSongVolume(Song* song, int volume) {
   if (!song) return;
   volume = std::clamp(volume, 0, 255);
+  Hold hold(song->lock);
   // The player's own scale is 0..200 with 100 as unchanged; the game's 255 is full volume.
   xmp_set_player(song->ctx, XMP_PLAYER_VOLUME, volume * 100 / 255);
 }
 
 bool SongFinished(Song* song) {
   if (!song) return false;  // an empty entry never ends, so the jukebox does not spin on it
-  return song->finished.load();
+  Hold hold(song->lock);
+  return song->finished;
 }
 
 void FreeSong(Song* song) {
   if (!song) return;
   StopSong(song);
-  xmp_end_player(song->ctx);
-  xmp_release_module(song->ctx);
-  xmp_free_context(song->ctx);
+  {
+    Hold hold(song->lock);
+    xmp_end_player(song->ctx);
+    xmp_release_module(song->ctx);
+    xmp_free_context(song->ctx);
+  }
   delete song;
 }
 
 bool RenderSongToEnd(const std::string& path, double maxSeconds, double* seconds) {
+  // A context of its own, never seen by the audio thread.
   xmp_context ctx = xmp_create_context();
   if (!ctx) return false;
   bool ended = false;

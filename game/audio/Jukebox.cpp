@@ -14,10 +14,10 @@ Song* SongAt(const GameWindow& w, int entry) {
   return w.songs[static_cast<size_t>(entry)];
 }
 
-void PlayEntry(GameWindow& w, int entry) {
+void PlayEntry(GameWindow& w, int entry, SongEnd end) {
   Song* song = SongAt(w, entry);
   SetSongVolume(song, w.options.musicVolume);
-  PlaySong(song);
+  PlaySong(song, end);
 }
 
 }  // namespace
@@ -31,14 +31,15 @@ void StartMenuMusic(GameWindow& w) {
   if (!MusicOn(w)) return;
   // The battle song stops first: the mixer plays one song at a time.
   if (w.currentSong > 0) StopSong(SongAt(w, w.currentSong));
-  PlayEntry(w, 0);
+  // The menu song starts again at its end: the menus are never silent, however long the players stay.
+  PlayEntry(w, 0, SongEnd::Loop);
 }
 
 void StartBattleMusic(GameWindow& w) {
   if (!MusicOn(w)) return;
   StopSong(SongAt(w, 0));
   w.currentSong = RandomSong(w);
-  PlayEntry(w, w.currentSong);
+  PlayEntry(w, w.currentSong, SongEnd::Stop);
 }
 
 void MusicStep(GameWindow& w) {
@@ -46,7 +47,7 @@ void MusicStep(GameWindow& w) {
   if (!SongFinished(song)) return;
   StopSong(song);
   w.currentSong = RandomSong(w);
-  PlayEntry(w, w.currentSong);
+  PlayEntry(w, w.currentSong, SongEnd::Stop);
 }
 
 void FreeSongs(GameWindow& w) {

@@ -11,7 +11,8 @@ inline bool MusicOn(const GameWindow& w) { return w.options.soundOn && w.options
 // With no playlist song it gives entry 1, which holds no song, so nothing plays.
 int RandomSong(GameWindow& w);
 
-// When music is on: stops a battle song still playing and plays the menu song.
+// When music is on: stops a battle song still playing and plays the menu song, over and over until
+// a battle starts.
 void StartMenuMusic(GameWindow& w);
 
 // When music is on: stops the menu song and plays a random playlist song.

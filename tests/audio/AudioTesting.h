@@ -1,13 +1,17 @@
 // Helpers of the sound tests: a private program folder with the stock effects and tiny modules.
 #pragma once
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,10 +69,80 @@ struct AudioFolder {
   }
 };
 
-// Waits up to five seconds for `done`; the disk sound driver plays far faster than real time.
-inline bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 500 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+// Waits up to `seconds` for `done`; the disk sound driver plays far faster than real time.
+inline bool WaitFor(const std::function<bool()>& done, double seconds = 5) {
+  for (int i = 0; i < seconds * 100 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   return done();
 }
+
+// What the mixer hands to the sound device (16-bit samples), measured on the audio thread after
+// each mix while the meter is installed.
+class MixMeter {
+ public:
+  explicit MixMeter(double windowSeconds = 1.0) {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) && format == AUDIO_S16SYS) {
+      samplesPerSecond_ = rate * channels;
+      samplesPerWindow_ = std::max<int64_t>(1, static_cast<int64_t>(samplesPerSecond_ * windowSeconds));
+      Mix_SetPostMix(&MixMeter::Measure, this);
+    }
+  }
+  ~MixMeter() { Mix_SetPostMix(nullptr, nullptr); }
+  bool installed() const { return samplesPerSecond_ > 0; }
+  double Seconds() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return static_cast<double>(samples_) / samplesPerSecond_;
+  }
+  // Peak and count of samples at the limits of the 16-bit range.
+  int Peak() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return peak_;
+  }
+  int64_t FullScale() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return fullScale_;
+  }
+  // Root mean square of each whole window played so far (1.0 is full scale).
+  std::vector<double> WindowRms() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return windowRms_;
+  }
+  bool WaitForSeconds(double seconds, double timeout = 30) {
+    return WaitFor([&] { return Seconds() >= seconds; }, timeout);
+  }
+  // The mixer's device, for holding its lock across several calls: the one device playing.
+  static SDL_AudioDeviceID PlayingDevice() {
+    for (SDL_AudioDeviceID id = 2; id < 64; ++id) {
+      if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) return id;
+    }
+    return 0;
+  }
+
+ private:
+  static void Measure(void* self, Uint8* stream, int len) {
+    auto& m = *static_cast<MixMeter*>(self);
+    const auto* s = reinterpret_cast<const int16_t*>(stream);
+    std::lock_guard<std::mutex> hold(m.lock_);
+    for (int i = 0; i < len / 2; ++i) {
+      const int v = s[i];
+      m.peak_ = std::max(m.peak_, v < 0 ? -v : v);
+      m.fullScale_ += v >= 32767 || v <= -32768;
+      m.squares_ += (v / 32768.0) * (v / 32768.0);
+      if (++m.samples_ % m.samplesPerWindow_ == 0) {
+        m.windowRms_.push_back(std::sqrt(m.squares_ / static_cast<double>(m.samplesPerWindow_)));
+        m.squares_ = 0;
+      }
+    }
+  }
+  std::mutex lock_;
+  int samplesPerSecond_ = 0;
+  int64_t samplesPerWindow_ = 1;
+  int64_t samples_ = 0;
+  int peak_ = 0;
+  int64_t fullScale_ = 0;
+  double squares_ = 0;
+  std::vector<double> windowRms_;
+};
 
 }  // namespace quorvex::testing

@@ -6,8 +6,10 @@
 
 #include "game/core/GameExit.h"
 #include "game/combat/ShipLoading.h"
+#include "game/render/Graphics.h"
 #include "platform/Files.h"
 #include "tests/core/CoreTesting.h"
+#include "tests/support/SurfaceTesting.h"
 
 namespace quorvex {
 namespace {
@@ -48,6 +50,32 @@ TEST(ScanShipFilesTest, FillsTheListInNameOrderAndEmptiesBothArmadas) {
   for (const auto& fleet : w->fleet) {
     for (int slot : fleet) EXPECT_EQ(slot, -1);
   }
+}
+
+// Ship files from other installations are 8-bit text, file names included: the list, the ship,
+// its picture and its escape ship keep their bytes.
+TEST(ScanShipFilesTest, EightBitNamesReachTheShipUnchanged) {
+  TempFolder dir;
+  auto ship = SampleShip("K\xC4mpfer Zwei", "k\xE4mpfer.bmp");
+  ship.ejectShip = "fl\xFCgel.shp";
+  WriteShip(dir.path(), "K\xE4mpfer.shp", ship);
+  WriteShip(dir.path(), "fl\xFCgel.shp", SampleShip("Fl\xFCgel", "k\xE4mpfer.bmp"));
+  std::filesystem::copy_file(testing::ProgramDir() / "pod.bmp", dir.path() / "k\xE4mpfer.bmp");
+
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  ScanShipFiles(*w);
+  ASSERT_EQ(w->lastShipIndex, 1);
+  const int k = w->shipFiles[0] == "K\xE4mpfer.shp" ? 0 : 1;
+  EXPECT_EQ(w->shipFiles[k], "K\xE4mpfer.shp");
+  EXPECT_EQ(w->shipNames[k], "k\xC4mpfer zwei");  // only A to Z are lowered
+  w->fleet[0][0] = k;
+  LoadShip(*w, 1);
+  EXPECT_EQ(w->ship[0].spriteFile, "k\xE4mpfer.bmp");
+  EXPECT_EQ(w->ship[0].ejectShipFile, "fl\xFCgel.shp");
+  Surface picture;
+  LoadPicture(*w, w->ship[0].spriteFile, &picture);
+  EXPECT_EQ(picture.width(), 400);
+  EXPECT_TRUE(w->messages.shown.empty());
 }
 
 // One ship file (made from the sample by `edit`, or as raw text by `text`) loaded for a player,

@@ -6,6 +6,9 @@
 #include <unistd.h>
 #include <xmp.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -93,6 +96,43 @@ TEST(Music, EverySongLoadsInTheGamePlayerAndEndsWithinOneToThreeMinutes) {
     EXPECT_TRUE(quorvex::RenderSongToEnd(path.string(), 200.0, &seconds)) << "the song never ends";
     EXPECT_GE(seconds, 60.0);
     EXPECT_LE(seconds, 180.0);
+  }
+}
+
+// The songs as the game's player renders them: 44100 Hz, stereo, full volume, once to the end.
+std::vector<int16_t> RenderedSong(const fs::path& path) {
+  std::vector<int16_t> samples;
+  xmp_context ctx = xmp_create_context();
+  if (xmp_load_module(ctx, path.string().c_str()) == 0) {
+    if (xmp_start_player(ctx, 44100, 0) == 0) {
+      std::vector<int16_t> buffer(4096);
+      while (xmp_play_buffer(ctx, buffer.data(), static_cast<int>(buffer.size() * 2), 1) == 0)
+        samples.insert(samples.end(), buffer.begin(), buffer.end());
+      xmp_end_player(ctx);
+    }
+    xmp_release_module(ctx);
+  }
+  xmp_free_context(ctx);
+  return samples;
+}
+
+// No song ends in a stretch of silence (the jukebox's next song would follow a gap), nor is its
+// last note cut off while it still sounds.
+TEST(Music, EverySongEndsOnItsLastNote) {
+  for (const fs::path& path : AllSongs()) {
+    SCOPED_TRACE(path.filename().string());
+    const std::vector<int16_t> s = RenderedSong(path);
+    ASSERT_GT(s.size(), 44100u * 2 * 10);
+    int peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
+    size_t lastSound = 0;  // the last sample louder than 60 dB below the song's peak
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (std::abs(static_cast<int>(s[i])) * 1000 > peak) lastSound = i;
+    }
+    EXPECT_LT((s.size() - lastSound) / (44100.0 * 2), 0.25) << "seconds of silence at the end";
+    int tail = 0;  // the last 20 ms
+    for (size_t i = s.size() - 882 * 2; i < s.size(); ++i) tail = std::max(tail, std::abs(static_cast<int>(s[i])));
+    EXPECT_LT(tail * 100, peak) << "the last note is cut off";
   }
 }
 

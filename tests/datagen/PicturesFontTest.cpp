@@ -135,6 +135,18 @@ TEST_F(PicturesFont, TitleAndResultsPicturesFillTheirRectangles) {
   }
 }
 
+// The results trophy stands for either winner: its plate is plain gold, shaded from left to right
+// only, with nothing engraved on it.
+TEST_F(PicturesFont, TheTrophysPlateCarriesNoNumber) {
+  const Rect plate{kResults.left + 96 - 22, kResults.top + 231, kResults.left + 96 + 22, kResults.top + 255};
+  int engraved = 0;
+  for (int x = plate.left; x < plate.right; ++x) {
+    ASSERT_NE(sheet_->pixel(x, plate.top), 0) << "the plate is lit";
+    for (int y = plate.top; y < plate.bottom; ++y) engraved += sheet_->pixel(x, y) != sheet_->pixel(x, plate.top);
+  }
+  EXPECT_EQ(engraved, 0);
+}
+
 TEST_F(PicturesFont, NothingIsDrawnOutsideTheGlyphCellsAndThePictures) {
   auto inside = [](const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
   int stray = 0;

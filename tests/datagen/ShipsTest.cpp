@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "game/render/Font.h"
 #include "platform/Files.h"
 #include "shipdef/ShipFile.h"
 #include "tools/datagen/Generators.h"
@@ -156,5 +158,34 @@ TEST(StockShips, UnwritableFolderIsReportedWithTheFileName) {
     FAIL() << "no error for a folder that does not exist";
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find(".shp"), std::string::npos) << e.what();
+  }
+}
+
+// Every stock name fits every screen that shows it, in the game's font. On the armada selection the
+// two players' cursor lines, "name (value)" in the small font, start at x = 100 (player 1) and end at
+// x = 700 (player 2): for every pair of ships a blank's width stays between them. On the ship
+// selection "player 1:" and the name in the large font start at x = 50 and end 50 pixels inside the
+// right edge. Only characters the font has.
+TEST(StockShips, NamesFitEveryScreenInTheGamesFont) {
+  TempDir dir;
+  datagen::GenerateShips(dir.path());
+  const ShipList list = ScanShipFiles(dir.path());
+  ASSERT_EQ(list.names.size(), datagen::StockRoster().size());
+  auto cursorLine = [&](size_t i) {
+    EXPECT_EQ(list.values[i], std::floor(list.values[i])) << list.names[i];
+    return list.names[i] + " (" + std::to_string(static_cast<long>(list.values[i])) + ")";
+  };
+  constexpr int kLargeGlyphWidth = 26;
+  const std::string fontCharacters = "abcdefghijklmnopqrstuvwxyz0123456789 -:.,/+?()><'!\"";
+  for (size_t a = 0; a < list.names.size(); ++a) {
+    SCOPED_TRACE(list.names[a]);
+    EXPECT_EQ(list.names[a].find_first_not_of(fontCharacters), std::string::npos) << "not in the font";
+    for (size_t b = 0; b < list.names.size(); ++b) {
+      const int leftEnd = 100 + kSmallAdvance * static_cast<int>(cursorLine(a).size());
+      const int rightStart = 700 - kSmallAdvance * static_cast<int>(cursorLine(b).size());
+      EXPECT_LE(leftEnd + kSmallAdvance, rightStart) << cursorLine(a) << " beside " << cursorLine(b);
+    }
+    const std::string selection = "player 1:" + list.names[a];
+    EXPECT_LE(50 + kLargeAdvance * static_cast<int>(selection.size() - 1) + kLargeGlyphWidth, 800 - 50) << selection;
   }
 }

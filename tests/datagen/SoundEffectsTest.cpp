@@ -160,7 +160,7 @@ TEST(SoundEffects, NoEffectClipsOrClicksAndNoneIsSilent) {
     int peak = 0;
     for (int16_t v : p.samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
     EXPECT_LT(peak, 32767 * 0.98) << "too close to full scale";
-    EXPECT_GT(peak, 32767 * 0.3) << "too quiet";
+    EXPECT_GT(peak, 32767 * 0.05) << "too quiet";  // the loudest are mixed 14 dB below full scale
     // Faded ends: no jump from or to silence when the sound starts and stops.
     EXPECT_LT(std::abs(p.samples.front()), 330);
     EXPECT_LT(std::abs(p.samples.back()), 330);

@@ -93,6 +93,42 @@ TEST(EditorFiles, SaveThenLoadGivesTheSameFileByteForByte) {
   }
 }
 
+// Ship files from other installations are 8-bit text, down to their file names: loaded and saved
+// again, a ship whose name, picture and eject ship hold such characters keeps every byte.
+TEST(EditorFiles, EightBitTextsAndFileNamesKeepTheirBytes) {
+  const auto folder = TestFolder();
+  const std::string name = "K\xE4mpfer", picture = "k\xE4mpfer.bmp", eject = "fl\xFCgel.shp";
+  const QImage sheet = CellSheet(9);
+  ASSERT_TRUE(sheet.save(QString::fromStdString((folder / "sheet.bmp").string())));
+  std::filesystem::rename(folder / "sheet.bmp", folder / picture);
+  ShipDefinition escape;
+  escape.value = "40";
+  ASSERT_TRUE(SaveShipFile(folder / eject, escape, nullptr));
+  ShipDefinition ship;
+  ship.name = name;
+  ship.picture = picture;
+  ship.ejectShip = eject;
+  ship.hull = 57;
+  ship.laserReload = 12;
+  ship.value = ShipValueText(ShipValue(ship, true, 40));
+  const std::filesystem::path file = folder / (name + ".shp");
+  ASSERT_TRUE(SaveShipFile(file, ship, nullptr));
+  const std::string original = ReadText(file);
+
+  auto w = OpenTestEditor(folder);
+  EXPECT_GE(w->Combo2->findText(FileText(eject)), 0) << "the eject list holds the file";
+  LoadThroughWindow(*w, FileText(name + ".shp"));
+  EXPECT_EQ(CellColour(w->tempp, 3), CellColour(sheet, 3)) << "the picture was found";
+  EXPECT_EQ(FileBytes(w->Combo2->currentText()), eject);
+  std::filesystem::remove(file);
+  Trigger(*w, "mnuSave");
+  QPointer<QWidget> save = w->fileWindow;
+  ASSERT_TRUE(save);
+  Child<QPushButton>(save, "Command1")->click();  // under the proposed name, the ship's own
+  EXPECT_EQ(ReadText(file), original);
+  EXPECT_TRUE(w->messages.empty());
+}
+
 TEST(EditorFiles, AmmunitionWithoutChaingunIsPricedButNotKept) {
   const auto folder = TestFolder();
   auto w = OpenTestEditor(folder);

@@ -14,8 +14,11 @@ namespace {
 constexpr int kRowsPerBar = 16;
 constexpr int kBars = 4;
 constexpr int kSectionRows = kRowsPerBar * kBars;
-constexpr int kBattleOutroRows = 40;  // the final chord, its release, and a breath of silence
+// The outro holds the final chord, releases it and ends as its tails fade out: a song ends on its
+// last note, so the jukebox's next song follows without a gap.
+constexpr int kBattleOutroRows = 26;
 constexpr int kCalmOutroRows = 48;
+constexpr int kItMinRows = 32;
 
 enum Channel { kKick, kSnare, kHat, kPerc, kBass, kPad0, kPad1, kPad2, kLead, kArp, kEcho, kChannelCount };
 enum Instrument {
@@ -416,7 +419,8 @@ ItPattern MakeSection(const SongPlan& plan, Section section, const Seeds& seeds)
   const int padVolume = calm ? 40 : 30;
   const int arpVolume = calm ? 26 : 18;
   const int leadVolume = calm ? 40 : 44;
-  ItPattern p = MakePattern(section != Section::Outro ? kSectionRows : (calm ? kCalmOutroRows : kBattleOutroRows));
+  const int outroRows = calm ? kCalmOutroRows : kBattleOutroRows;
+  ItPattern p = MakePattern(section != Section::Outro ? kSectionRows : std::max(kItMinRows, outroRows));
 
   auto groove = [&](const DrumParts& parts, int fromBar, int hatScale, bool fill, bool toms) {
     for (int bar = fromBar; bar < kBars; ++bar) WriteGrooveBar(p, plan, bar, parts, hatScale);
@@ -514,6 +518,13 @@ ItPattern MakeSection(const SongPlan& plan, Section section, const Seeds& seeds)
         if (ch == kPerc || ch == kKick || ch == kSnare) continue;
         Off(p, release, ch);
       }
+      // A pattern has at least 32 rows: a shorter outro breaks off after its last row, which ends
+      // the song since the order list ends there.
+      if (outroRows < p.rows) {
+        ItCell& end = CellAt(p, outroRows - 1, kHat);
+        end.effect = ItEffect('C');
+        end.param = 0;
+      }
       break;
     }
   }
@@ -587,7 +598,9 @@ ItModule ComposeSong(const SongPlan& plan) {
   m.name = plan.title;
   m.speed = 6;
   m.tempo = plan.tempo;
-  m.globalVolume = 128;
+  // The songs play 19 dB below full scale: the loud effects stand clearly above them, and eight of
+  // those started together over the loudest bar still leave the mix below full scale.
+  m.globalVolume = 14;
   m.mixVolume = 48;
   //                kick snare hat perc bass pad0 pad1 pad2 lead arp echo
   m.channelPan = {32, 30, 40, 26, 32, 18, 32, 46, 30, 44, 14};

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <functional>
 
-#include "tools/datagen/PictureFontGlyphs.h"
 #include "tools/datagen/PictureMakers.h"
 
 namespace datagen {
@@ -202,7 +201,7 @@ Image MakeResultsPicture() {
         return stone * grain;
       });
   PaintTurned(image, 264, 272, [](double) { return 58.0; }, 0.75);
-  // The gold plate with the digit one, engraved.
+  // The gold plate, left blank: the same trophy stands for either winner.
   Paint(
       image, int(kCx - 26), 228, int(kCx + 26), 257, [&](double x, double) { return std::abs(x - kCx) <= 25; },
       [&](double x, double y) {
@@ -210,17 +209,6 @@ Image MakeResultsPicture() {
         if (std::min({dl, dr, dt, db}) < 1.5) return Gold(dl < 1.5 || dt < 1.5 ? -0.4 : 0.8);
         return Gold(-0.1 + (x - kCx) / 70);
       });
-  const int one = GlyphIndex('1');
-  for (int gy = 0; gy < kGlyphHeight; ++gy)
-    for (int gx = 0; gx < kGlyphWidth; ++gx)
-      if (kGlyphRows[one][gy][gx] == '#')
-        for (int sy = 0; sy < 2; ++sy)
-          for (int sx = 0; sx < 2; ++sx) {
-            const int x = int(kCx) - 8 + gx * 2 + sx, y = 234 + gy * 2 + sy;
-            image.Set(x, y, ToRgb(Gold(0.9) * 0.8));
-            if (!(kGlyphRows[one][std::min(gy + 1, kGlyphHeight - 1)][gx] == '#') && sy == 1)
-              image.Set(x, y + 1, ToRgb(Gold(-0.35)));
-          }
 
   // The star crowning the cup, with a halo.
   const double starY = 34;

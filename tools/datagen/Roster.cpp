@@ -30,7 +30,7 @@ std::vector<RosterShip> StockRoster() {
 
   // Light ships: fast and agile, little to hit and little to hit with.
   r.push_back({"arrow.shp", ShipDefinition{
-      .name = "Arrow Interceptor", .picture = "arrow.bmp", .sizeClass = kTiny,
+      .name = "Arrow Scout", .picture = "arrow.bmp", .sizeClass = kTiny,
       .laserReload = 9, .shotPower = 12, .energyRate = 10, .hull = 24, .shield = 20,
       .speed = 13, .mass = 3, .turningRate = 9, .laserCannons = kSingle, .greenLaser = 1,
       .launcherReload = 100}});
@@ -67,7 +67,7 @@ std::vector<RosterShip> StockRoster() {
       .ionCannon = 1, .repairDroid = 1,
       .ejectShip = "shuttle.shp", .launcherReload = 100}});
   r.push_back({"lancer.shp", ShipDefinition{
-      .name = "Lancer Torpedo Boat", .picture = "lancer.bmp", .sizeClass = kMedium,
+      .name = "Lancer Bomber", .picture = "lancer.bmp", .sizeClass = kMedium,
       .laserReload = 20, .shotPower = 20, .energyRate = 13, .hull = 65, .shield = 55,
       .speed = 9, .mass = 14, .turningRate = 5, .laserCannons = kTwoSingle,
       .torpedoLauncher = 1, .torpedoes = 8,
@@ -87,7 +87,7 @@ std::vector<RosterShip> StockRoster() {
       .missileLauncher = 1, .torpedoLauncher = 1, .missiles = 20, .torpedoes = 6, .repairDroid = 1,
       .ejectShip = "shuttle.shp", .launcherReload = 50}});
   r.push_back({"leviathan.shp", ShipDefinition{
-      .name = "Leviathan Dreadnought", .picture = "leviathan.bmp", .sizeClass = kLarge,
+      .name = "Leviathan Titan", .picture = "leviathan.bmp", .sizeClass = kLarge,
       .laserReload = 20, .shotPower = 40, .energyRate = 25, .hull = 150, .shield = 150,
       .speed = 5, .mass = 35, .turningRate = 3, .laserCannons = kDouble,
       .ionCannon = 1, .missileLauncher = 1, .torpedoLauncher = 1, .missiles = 16, .torpedoes = 8,

@@ -309,6 +309,10 @@ Signal Chain() {
   return s;
 }
 
+// Every effect is mixed 14 dB below its recipe's loudness, so that eight loud effects started in
+// the same frame over the music stay below full scale.
+constexpr double kMixHeadroom = 0.2;
+
 struct Recipe {
   const char* file;
   Signal (*make)();
@@ -331,7 +335,7 @@ std::vector<SoundEffect> MakeSoundEffects() {
     Signal s = r.make();
     RemoveDcOffset(s, kRate);
     FadeEnds(s, kRate, 0.0015, 0.012);
-    NormalizePeak(s, r.peak);
+    NormalizePeak(s, r.peak * kMixHeadroom);
     out.push_back({r.file, std::move(s)});
   }
   return out;

@@ -84,7 +84,7 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   Option(window, 1, device.player1)->setChecked(true);
   Option(window, 2, device.player2)->setChecked(true);
   // An option stays chosen when its joystick is missing, so OK keeps what the file said.
-  const std::vector<std::string> sticks = ListJoysticks();
+  const std::vector<std::string> sticks = JoystickNamesNow();
   for (int stick = 1; stick <= 2; ++stick) {
     const bool attached = sticks.size() >= static_cast<size_t>(stick);
     for (int player = 1; player <= 2; ++player) {
@@ -112,7 +112,7 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
     }
     window->close();
   });
-  window->show();
+  ShowBesideOwner(window);
   return window;
 }
 

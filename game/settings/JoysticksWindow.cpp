@@ -94,7 +94,7 @@ QWidget* OpenJoysticksWindow(QWidget* form2, const std::filesystem::path& keysFi
     }
     window->close();
   });
-  window->show();
+  ShowBesideOwner(window);
   return window;
 }
 

@@ -103,6 +103,7 @@ QWidget* OpenKeySetupWindow(QWidget* owner, const std::filesystem::path& keysFil
   big.setPointSize(big.pointSize() * 3 / 2);
   big.setBold(true);
   s.Label2->setFont(big);
+  s.Label2->setMinimumWidth(260);
   s.Label3 = new QLabel(window);
   s.Label3->setObjectName("Label3");
   layout->addWidget(s.Label1);
@@ -127,7 +128,7 @@ QWidget* OpenKeySetupWindow(QWidget* owner, const std::filesystem::path& keysFil
   QObject::connect(s.Command2, &QPushButton::clicked, window, &QWidget::close);
 
   ShowStep(s);
-  window->show();
+  ShowBesideOwner(window);
   window->activateWindow();
   window->setFocus();
   return window;

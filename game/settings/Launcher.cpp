@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -74,8 +75,14 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QPushButton* options = MakeButton(window, "Command3", "Game options");
   QPushButton* exit = MakeButton(window, "Command2", "Exit");
   for (QPushButton* button : {start, controls, options, exit}) {
-    button->setMinimumSize(160, 32);
+    button->setMinimumSize(220, 32);  // wide enough for the whole title in a window frame
     layout->addWidget(button);
+  }
+
+  window->adjustSize();
+  if (const QScreen* screen = window->screen()) {
+    const QRect free = screen->availableGeometry();
+    window->move(free.left() + free.width() / 4 - window->width() / 2, free.center().y() - window->height() / 2);
   }
 
   Launcher* pl = l.get();

@@ -2,12 +2,11 @@
 // options and controls windows, or quits.
 #pragma once
 #include <QPointer>
+#include <QWidget>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
-
-class QWidget;
 
 namespace quorvex {
 

@@ -58,10 +58,10 @@ QScrollBar* AddBar(QWidget* frame, QGridLayout* grid, int row, int column, const
   return bar;
 }
 
-QGroupBox* AddFrame(QWidget* window, QGridLayout* outer, int row, int column, const char* title, QGridLayout** grid) {
+QGroupBox* AddFrame(QWidget* window, QVBoxLayout* column, const char* title, QGridLayout** grid) {
   auto* frame = new QGroupBox(QString::fromLatin1(title), window);
   *grid = new QGridLayout(frame);
-  outer->addWidget(frame, row, column);
+  column->addWidget(frame);
   return frame;
 }
 
@@ -75,17 +75,18 @@ int BarValue(double v, const QScrollBar* bar) {
 
 OptionsControls BuildOptions(QWidget* window) {
   OptionsControls c{};
-  auto* outer = new QGridLayout();
+  auto* left = new QVBoxLayout();
+  auto* right = new QVBoxLayout();
   QGridLayout* g = nullptr;
 
-  QGroupBox* audio = AddFrame(window, outer, 0, 0, "Audio", &g);
+  QGroupBox* audio = AddFrame(window, left, "Audio", &g);
   c.Check1 = AddCheck(audio, g, 0, 0, "Check1", "Sound");
   c.HScroll4 = AddBar(audio, g, 0, 1, "HScroll4", -10000, 0, -1000,
                       [](int v) { return QString("%1 (%2 dB)").arg(v).arg(v / 100.0, 0, 'f', 2); });
   c.Check5 = AddCheck(audio, g, 1, 0, "Check5", "Music");
   c.HScroll3 = AddBar(audio, g, 1, 1, "HScroll3", 0, 255, 255, Number);
 
-  QGroupBox* graphics = AddFrame(window, outer, 1, 0, "Graphics", &g);
+  QGroupBox* graphics = AddFrame(window, left, "Graphics", &g);
   g->addWidget(new QLabel("Moving Stars", graphics), 0, 0);
   c.HScroll1 = AddBar(graphics, g, 1, 0, "HScroll1", 0, 1000, 0, Number);
   c.Check2 = AddCheck(graphics, g, 2, 0, "Check2", "Explosion clusters");
@@ -94,7 +95,7 @@ OptionsControls BuildOptions(QWidget* window) {
   c.Check7 = AddCheck(graphics, g, 5, 0, "Check7", "Transparency effects (hardware only)");
   c.Check8 = AddCheck(graphics, g, 6, 0, "Check8", "Explosion junk");
 
-  QGroupBox* performance = AddFrame(window, outer, 2, 0, "Performance", &g);
+  QGroupBox* performance = AddFrame(window, left, "Performance", &g);
   g->addWidget(new QLabel("Framerate (use to adjust game speed)", performance), 0, 0, 1, 2);
   // Reversed: the right end is the shortest delay, the fastest game.
   c.HScroll2 = AddBar(performance, g, 1, 0, "HScroll2", 1, 100, kDefaultFrameInterval, FrameRateText);
@@ -104,17 +105,21 @@ OptionsControls BuildOptions(QWidget* window) {
   QObject::connect(defaultRate, &QPushButton::clicked, c.HScroll2,
                    [bar = c.HScroll2] { bar->setValue(kDefaultFrameInterval); });
 
-  QGroupBox* rules = AddFrame(window, outer, 0, 1, "Rules", &g);
+  QGroupBox* rules = AddFrame(window, right, "Rules", &g);
   c.Check6 = AddCheck(rules, g, 0, 0, "Check6", "Gravitation field");
 
-  QGroupBox* criticals = AddFrame(window, outer, 1, 1, "Criticals", &g);
+  QGroupBox* criticals = AddFrame(window, right, "Criticals", &g);
   for (int i = 0; i < 9; ++i) {
     const std::string name = "crit_" + std::to_string(i);
     c.crit[static_cast<size_t>(i)] = AddCheck(criticals, g, i, 0, name.c_str(), kCriticalNames[i]);
   }
 
+  right->addStretch(1);
+  auto* columns = new QHBoxLayout();
+  columns->addLayout(left);
+  columns->addLayout(right);
   auto* layout = new QVBoxLayout(window);
-  layout->addLayout(outer);
+  layout->addLayout(columns);
   return c;
 }
 
@@ -180,7 +185,7 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
     window->hide();  // stays loaded: the next "Game options" shows these values again
   });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);
-  window->show();
+  ShowBesideOwner(window);
   return window;
 }
 

@@ -2,7 +2,10 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace quorvex {
 
@@ -29,6 +32,21 @@ void ShowSettingsError(QWidget* parent, const QString& text) {
 
 QWidget* OpenChildWindow(QWidget* owner, const char* name) {
   return owner ? owner->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void ShowBesideOwner(QWidget* window) {
+  window->adjustSize();
+  if (const QWidget* owner = window->parentWidget()) {
+    // Beside its owner rather than over it, so both stay readable, and inside the screen.
+    QPoint at = owner->frameGeometry().topRight() + QPoint(16, 0);
+    if (const QScreen* screen = owner->screen()) {
+      const QRect free = screen->availableGeometry();
+      at.setX(std::max(free.left(), std::min(at.x(), free.right() - window->width())));
+      at.setY(std::max(free.top(), std::min(at.y(), free.bottom() - window->height() - 32)));
+    }
+    window->move(at);
+  }
+  window->show();
 }
 
 void BringToFront(QWidget* window) {

@@ -21,6 +21,9 @@ void ShowSettingsError(QWidget* parent, const QString& text);
 // The direct child window of `owner` named `name`, if it is open.
 QWidget* OpenChildWindow(QWidget* owner, const char* name);
 
+// Shows a new window beside the window that owns it, inside the screen.
+void ShowBesideOwner(QWidget* window);
+
 // Shows a window that is already loaded and brings it to the front.
 void BringToFront(QWidget* window);
 

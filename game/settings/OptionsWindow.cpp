@@ -97,13 +97,14 @@ OptionsControls BuildOptions(QWidget* window) {
 
   QGroupBox* performance = AddFrame(window, left, "Performance", &g);
   g->addWidget(new QLabel("Framerate (use to adjust game speed)", performance), 0, 0, 1, 2);
-  // Reversed: the right end is the shortest delay, the fastest game.
-  c.HScroll2 = AddBar(performance, g, 1, 0, "HScroll2", 1, 100, kDefaultFrameInterval, FrameRateText);
-  c.HScroll2->setInvertedAppearance(true);
+  // Reversed: the right end is the shortest delay, the fastest game. The bar holds the delay
+  // negated, so its arrows, keys and clicks move the handle the way they point.
+  c.HScroll2 = AddBar(performance, g, 1, 0, "HScroll2", -100, -1, -kDefaultFrameInterval,
+                      [](int v) { return FrameRateText(-v); });
   QPushButton* defaultRate = MakeButton(performance, "Command2", "Default");
   g->addWidget(defaultRate, 2, 0, Qt::AlignLeft);
   QObject::connect(defaultRate, &QPushButton::clicked, c.HScroll2,
-                   [bar = c.HScroll2] { bar->setValue(kDefaultFrameInterval); });
+                   [bar = c.HScroll2] { bar->setValue(-kDefaultFrameInterval); });
 
   QGroupBox* rules = AddFrame(window, right, "Rules", &g);
   c.Check6 = AddCheck(rules, g, 0, 0, "Check6", "Gravitation field");
@@ -130,7 +131,7 @@ void ShowOptions(const OptionsControls& c, const Options& o) {
   c.Check3->setChecked(o.backgroundZoom);
   c.Check4->setChecked(o.engineTrails);
   c.Check5->setChecked(o.musicOn);
-  c.HScroll2->setValue(BarValue(o.frameInterval, c.HScroll2));
+  c.HScroll2->setValue(-std::clamp(int(o.frameInterval), 1, 100));
   c.Check7->setChecked(o.effectRop != kRopSrcCopy);
   c.HScroll3->setValue(BarValue(o.musicVolume, c.HScroll3));
   c.HScroll4->setValue(BarValue(o.soundVolume, c.HScroll4));
@@ -147,7 +148,7 @@ Options OptionsOf(const OptionsControls& c) {
   o.backgroundZoom = c.Check3->isChecked();
   o.engineTrails = c.Check4->isChecked();
   o.musicOn = c.Check5->isChecked();
-  o.frameInterval = static_cast<uint8_t>(c.HScroll2->value());
+  o.frameInterval = static_cast<uint8_t>(-c.HScroll2->value());
   o.effectRop = c.Check7->isChecked() ? kRopSrcPaint : kRopSrcCopy;
   o.musicVolume = c.HScroll3->value();
   o.soundVolume = c.HScroll4->value();

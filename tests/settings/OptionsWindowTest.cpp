@@ -53,7 +53,7 @@ void ChangeEveryControl(QWidget* w) {
   }
   for (int i = 0; i < 9; ++i) Child<QCheckBox>(w, QString("crit_%1").arg(i))->toggle();
   Child<QScrollBar>(w, "HScroll1")->setValue(300);
-  Child<QScrollBar>(w, "HScroll2")->setValue(7);
+  Child<QScrollBar>(w, "HScroll2")->setValue(-7);  // the bar holds the delay negated
   Child<QScrollBar>(w, "HScroll3")->setValue(128);
   Child<QScrollBar>(w, "HScroll4")->setValue(-2500);
 }
@@ -107,13 +107,15 @@ TEST_F(OptionsWindowTest, FramerateEndsWriteOneAndHundredAndDefaultChangesOnlyTh
   WriteBytes(File(), kFile);
   QWidget* form6 = GameOptions();
   auto* rate = Child<QScrollBar>(form6, "HScroll2");
+  // The arrow buttons at either end of the bar, clicked until the bar stops.
   const struct {
-    Qt::Key towards;
+    bool rightEnd;
     int written;
     const char* shown;
-  } ends[] = {{Qt::Key_Right, 1, "1 ms (500 frames per second)"}, {Qt::Key_Left, 100, "100 ms (10 frames per second)"}};
+  } ends[] = {{true, 1, "1 ms (500 frames per second)"}, {false, 100, "100 ms (10 frames per second)"}};
   for (const auto& end : ends) {
-    for (int i = 0; i < 120; ++i) QTest::keyClick(rate, end.towards);
+    const QPoint arrow(end.rightEnd ? rate->width() - 3 : 2, rate->height() / 2);
+    for (int i = 0; i < 120; ++i) QTest::mouseClick(rate, Qt::LeftButton, Qt::NoModifier, arrow);
     EXPECT_EQ(Child<QLabel>(form6, "HScroll2Value")->text().toStdString(), end.shown);
     Child<QPushButton>(form6, "Command1")->click();
     EXPECT_EQ(SplitLines(FileBytes(File()))[6], " " + std::to_string(end.written) + " ");
@@ -153,7 +155,7 @@ TEST_F(OptionsWindowTest, MissingShortOrOddFilesOpenWithTheGamesDefaults) {
     const std::string before = FileBytes(File());
     QPointer<QWidget> form6 = GameOptions();
     EXPECT_EQ(Child<QScrollBar>(form6, "HScroll1")->value(), c.stars);
-    EXPECT_EQ(Child<QScrollBar>(form6, "HScroll2")->value(), c.rate);
+    EXPECT_EQ(-Child<QScrollBar>(form6, "HScroll2")->value(), c.rate);
     EXPECT_EQ(Child<QScrollBar>(form6, "HScroll3")->value(), c.music);
     EXPECT_EQ(Child<QScrollBar>(form6, "HScroll4")->value(), c.sound);
     EXPECT_EQ(Child<QCheckBox>(form6, "Check1")->isChecked(), c.soundOn);

@@ -7,7 +7,6 @@
 #include <QRadioButton>
 
 #include "SettingsTesting.h"
-#include "game/core/Controls.h"
 #include "game/settings/InputWindows.h"
 #include "tests/support/TempDir.h"
 
@@ -152,16 +151,6 @@ TEST_F(InputWindowsTest, JoysticksWindowShowsTheListPositionsOfKeysCfg) {
   Unload(form2);
 }
 
-// The battle reads a joystick player's entries by their action; each row writes the entry of its
-// own action, so a button chosen for "Weapon" changes the weapon.
-TEST(JoystickRows, EachRowIsTheEntryTheBattleReadsForItsLabel) {
-  using namespace stick_entry;
-  EXPECT_EQ(kJoystickRowEntry, (std::array<int, 7>{TurnLeft, TurnRight, Thrust, Fire, Weapon, Power, Eject}));
-  EXPECT_EQ(kJoystickRows[4], std::string("Weapon"));
-  EXPECT_EQ(kJoystickRows[5], std::string("Power"));
-  EXPECT_EQ(kJoystickRows[6], std::string("Eject"));
-}
-
 // OK rewrites the lines of a joystick player from the rows and keeps a keyboard player's lines,
 // reading them again at OK so keys recorded meanwhile survive.
 TEST_F(InputWindowsTest, JoysticksOkWritesJoystickPlayersAndKeepsKeyboardPlayers) {
@@ -173,12 +162,13 @@ TEST_F(InputWindowsTest, JoysticksOkWritesJoystickPlayersAndKeepsKeyboardPlayers
     const char* clickAfterOpening;  // a device chosen in Form2 while Form4 is open
     std::string written;
   } cases[] = {
-      // Both players' rows are set to Left 1, Right 2, ..., Eject 7; the lines hold them by entry:
-      // Power (6) in line 5, Eject (7) in line 6, Weapon (5) in line 7.
-      {"player 1 on a joystick", " 1 \r\n 0 \r\n", nullptr, NumberLines({1, 2, 3, 4, 6, 7, 5, 38, 37, 39, 17, 16, 46, 8})},
-      {"player 2 on a joystick", " 0 \r\n 1 \r\n", nullptr, NumberLines({87, 65, 68, 32, 81, 69, 49, 1, 2, 3, 4, 6, 7, 5})},
+      // Both players' rows are set to Left none, Right 2, ..., Eject 7; the lines hold them by the
+      // entry the battle reads for the row's action: Power (6) in line 5, Eject (7) in line 6,
+      // Weapon (5) in line 7. A row without a choice is written as -1.
+      {"player 1 on a joystick", " 1 \r\n 0 \r\n", nullptr, NumberLines({-1, 2, 3, 4, 6, 7, 5, 38, 37, 39, 17, 16, 46, 8})},
+      {"player 2 on a joystick", " 0 \r\n 1 \r\n", nullptr, NumberLines({87, 65, 68, 32, 81, 69, 49, -1, 2, 3, 4, 6, 7, 5})},
       {"both on the keyboard at OK", " 1 \r\n 0 \r\n", "Option1", keys},
-      {"a joystick no longer attached", " 2 \r\n 0 \r\n", nullptr, NumberLines({1, 2, 3, 4, 6, 7, 5, 38, 37, 39, 17, 16, 46, 8})},
+      {"a joystick no longer attached", " 2 \r\n 0 \r\n", nullptr, NumberLines({-1, 2, 3, 4, 6, 7, 5, 38, 37, 39, 17, 16, 46, 8})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -187,7 +177,7 @@ TEST_F(InputWindowsTest, JoysticksOkWritesJoystickPlayersAndKeepsKeyboardPlayers
     QPointer<QWidget> form4 = OpenJoysticks(form2);
     ASSERT_TRUE(form4);
     if (c.clickAfterOpening) Click(form2, c.clickAfterOpening);
-    for (int row = 0; row < 14; ++row) Row(form4, row)->setCurrentIndex(row % 7 + 1);
+    for (int row = 0; row < 14; ++row) Row(form4, row)->setCurrentIndex(row % 7 == 0 ? -1 : row % 7 + 1);
     WriteBytes(KeysFile(), keys);  // the key setup ran after Form4 opened
     Child<QPushButton>(form4, "Command1")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -195,17 +185,6 @@ TEST_F(InputWindowsTest, JoysticksOkWritesJoystickPlayersAndKeepsKeyboardPlayers
     EXPECT_EQ(FileBytes(KeysFile()), c.written);
     Unload(form2);
   }
-}
-
-// A row without a choice (from a negative line) is written as -1 and shows no choice again.
-TEST_F(InputWindowsTest, RowWithoutAChoiceStaysWithoutOne) {
-  AttachedJoysticks sticks({"Pad A"});
-  WriteBytes(KeysFile(), NumberLines({-1, 1, 2, 3, 4, 5, 6, 87, 65, 68, 32, 81, 69, 49}));
-  QWidget* form2 = OpenControls(" 1 \r\n 0 \r\n");
-  Child<QPushButton>(OpenJoysticks(form2), "Command1")->click();
-  EXPECT_EQ(FileBytes(KeysFile()), NumberLines({-1, 1, 2, 3, 4, 5, 6, 87, 65, 68, 32, 81, 69, 49}));
-  EXPECT_EQ(Row(OpenJoysticks(form2), 0)->currentIndex(), -1);
-  Unload(form2);
 }
 
 }  // namespace

@@ -115,39 +115,32 @@ TEST(KeyTables, QtAndSdlGiveTheSameCodeForEveryKeyTheyShare) {
     bool keypad;
   };
   std::vector<Pair> pairs = {
-      {SDLK_BACKSPACE, Qt::Key_Backspace, false}, {SDLK_TAB, Qt::Key_Tab, false},
-      {SDLK_RETURN, Qt::Key_Return, false},       {SDLK_KP_ENTER, Qt::Key_Enter, true},
-      {SDLK_LSHIFT, Qt::Key_Shift, false},        {SDLK_RSHIFT, Qt::Key_Shift, false},
-      {SDLK_LCTRL, Qt::Key_Control, false},       {SDLK_RCTRL, Qt::Key_Control, false},
-      {SDLK_LALT, Qt::Key_Alt, false},            {SDLK_RALT, Qt::Key_AltGr, false},
-      {SDLK_PAUSE, Qt::Key_Pause, false},         {SDLK_CAPSLOCK, Qt::Key_CapsLock, false},
-      {SDLK_ESCAPE, Qt::Key_Escape, false},       {SDLK_SPACE, Qt::Key_Space, false},
-      {SDLK_PAGEUP, Qt::Key_PageUp, false},       {SDLK_PAGEDOWN, Qt::Key_PageDown, false},
-      {SDLK_END, Qt::Key_End, false},             {SDLK_HOME, Qt::Key_Home, false},
-      {SDLK_LEFT, Qt::Key_Left, false},           {SDLK_UP, Qt::Key_Up, false},
-      {SDLK_RIGHT, Qt::Key_Right, false},         {SDLK_DOWN, Qt::Key_Down, false},
-      {SDLK_INSERT, Qt::Key_Insert, false},       {SDLK_DELETE, Qt::Key_Delete, false},
-      {SDLK_KP_MULTIPLY, Qt::Key_Asterisk, true}, {SDLK_KP_PLUS, Qt::Key_Plus, true},
-      {SDLK_KP_MINUS, Qt::Key_Minus, true},       {SDLK_KP_PERIOD, Qt::Key_Period, true},
-      {SDLK_KP_PERIOD, Qt::Key_Delete, true},     {SDLK_KP_DIVIDE, Qt::Key_Slash, true},
-      {SDLK_NUMLOCKCLEAR, Qt::Key_NumLock, false}, {SDLK_SCROLLLOCK, Qt::Key_ScrollLock, false},
-      {SDLK_SEMICOLON, Qt::Key_Semicolon, false}, {SDLK_SEMICOLON, Qt::Key_Colon, false},
-      {SDLK_EQUALS, Qt::Key_Equal, false},        {SDLK_EQUALS, Qt::Key_Plus, false},
-      {SDLK_COMMA, Qt::Key_Comma, false},         {SDLK_COMMA, Qt::Key_Less, false},
-      {SDLK_MINUS, Qt::Key_Minus, false},         {SDLK_MINUS, Qt::Key_Underscore, false},
-      {SDLK_PERIOD, Qt::Key_Period, false},       {SDLK_PERIOD, Qt::Key_Greater, false},
-      {SDLK_SLASH, Qt::Key_Slash, false},         {SDLK_SLASH, Qt::Key_Question, false},
-      {SDLK_BACKQUOTE, Qt::Key_QuoteLeft, false}, {SDLK_BACKQUOTE, Qt::Key_AsciiTilde, false},
-      {SDLK_LEFTBRACKET, Qt::Key_BracketLeft, false}, {SDLK_LEFTBRACKET, Qt::Key_BraceLeft, false},
-      {SDLK_BACKSLASH, Qt::Key_Backslash, false}, {SDLK_BACKSLASH, Qt::Key_Bar, false},
-      {SDLK_RIGHTBRACKET, Qt::Key_BracketRight, false}, {SDLK_RIGHTBRACKET, Qt::Key_BraceRight, false},
-      {SDLK_QUOTE, Qt::Key_Apostrophe, false},    {SDLK_QUOTE, Qt::Key_QuoteDbl, false},
-      {SDLK_1, Qt::Key_Exclam, false},            {SDLK_2, Qt::Key_At, false},
-      {SDLK_3, Qt::Key_NumberSign, false},        {SDLK_4, Qt::Key_Dollar, false},
-      {SDLK_5, Qt::Key_Percent, false},           {SDLK_6, Qt::Key_AsciiCircum, false},
-      {SDLK_7, Qt::Key_Ampersand, false},         {SDLK_8, Qt::Key_Asterisk, false},
-      {SDLK_9, Qt::Key_ParenLeft, false},         {SDLK_0, Qt::Key_ParenRight, false},
+      {SDLK_BACKSPACE, Qt::Key_Backspace, false}, {SDLK_TAB, Qt::Key_Tab, false}, {SDLK_RETURN, Qt::Key_Return, false},
+      {SDLK_KP_ENTER, Qt::Key_Enter, true}, {SDLK_LSHIFT, Qt::Key_Shift, false}, {SDLK_LCTRL, Qt::Key_Control, false},
+      {SDLK_LALT, Qt::Key_Alt, false}, {SDLK_RALT, Qt::Key_AltGr, false}, {SDLK_PAUSE, Qt::Key_Pause, false},
+      {SDLK_CAPSLOCK, Qt::Key_CapsLock, false}, {SDLK_ESCAPE, Qt::Key_Escape, false}, {SDLK_SPACE, Qt::Key_Space, false},
+      {SDLK_PAGEUP, Qt::Key_PageUp, false}, {SDLK_PAGEDOWN, Qt::Key_PageDown, false}, {SDLK_END, Qt::Key_End, false},
+      {SDLK_HOME, Qt::Key_Home, false}, {SDLK_LEFT, Qt::Key_Left, false}, {SDLK_UP, Qt::Key_Up, false},
+      {SDLK_RIGHT, Qt::Key_Right, false}, {SDLK_DOWN, Qt::Key_Down, false}, {SDLK_INSERT, Qt::Key_Insert, false},
+      {SDLK_DELETE, Qt::Key_Delete, false}, {SDLK_NUMLOCKCLEAR, Qt::Key_NumLock, false},
+      {SDLK_SCROLLLOCK, Qt::Key_ScrollLock, false}, {SDLK_KP_MULTIPLY, Qt::Key_Asterisk, true},
+      {SDLK_KP_PLUS, Qt::Key_Plus, true}, {SDLK_KP_MINUS, Qt::Key_Minus, true}, {SDLK_KP_PERIOD, Qt::Key_Period, true},
+      {SDLK_KP_PERIOD, Qt::Key_Delete, true}, {SDLK_KP_DIVIDE, Qt::Key_Slash, true},
   };
+  // US punctuation, plain and with Shift held.
+  const SDL_Keycode kPunctuation[] = {SDLK_SEMICOLON, SDLK_EQUALS, SDLK_COMMA, SDLK_MINUS, SDLK_PERIOD, SDLK_SLASH,
+                                      SDLK_BACKQUOTE, SDLK_LEFTBRACKET, SDLK_BACKSLASH, SDLK_RIGHTBRACKET, SDLK_QUOTE};
+  const int kPlain[] = {Qt::Key_Semicolon, Qt::Key_Equal, Qt::Key_Comma, Qt::Key_Minus, Qt::Key_Period, Qt::Key_Slash,
+                        Qt::Key_QuoteLeft, Qt::Key_BracketLeft, Qt::Key_Backslash, Qt::Key_BracketRight, Qt::Key_Apostrophe};
+  const int kShifted[] = {Qt::Key_Colon, Qt::Key_Plus, Qt::Key_Less, Qt::Key_Underscore, Qt::Key_Greater, Qt::Key_Question,
+                          Qt::Key_AsciiTilde, Qt::Key_BraceLeft, Qt::Key_Bar, Qt::Key_BraceRight, Qt::Key_QuoteDbl};
+  for (size_t i = 0; i < std::size(kPunctuation); ++i) {
+    pairs.push_back({kPunctuation[i], kPlain[i], false});
+    pairs.push_back({kPunctuation[i], kShifted[i], false});
+  }
+  const int kShiftedDigits[10] = {Qt::Key_ParenRight, Qt::Key_Exclam, Qt::Key_At, Qt::Key_NumberSign, Qt::Key_Dollar,
+                                  Qt::Key_Percent, Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
+  for (int i = 0; i < 10; ++i) pairs.push_back({SDLK_0 + i, kShiftedDigits[i], false});
   for (int i = 0; i < 26; ++i) pairs.push_back({SDLK_a + i, Qt::Key_A + i, false});
   for (int i = 0; i < 10; ++i) pairs.push_back({SDLK_0 + i, Qt::Key_0 + i, false});
   for (int i = 0; i < 12; ++i) pairs.push_back({SDLK_F1 + i, Qt::Key_F1 + i, false});

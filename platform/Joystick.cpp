@@ -16,6 +16,13 @@ std::vector<std::string> ListJoysticks() {
   return names;
 }
 
+std::vector<std::string> JoystickNamesNow() {
+  const bool running = SDL_WasInit(SDL_INIT_JOYSTICK) != 0;
+  std::vector<std::string> names = ListJoysticks();
+  if (!running) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  return names;
+}
+
 bool OpenJoystick(Joysticks& s, int slot, int deviceIndex) {
   if (slot < 0 || slot > 1) return false;
   if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0 && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;

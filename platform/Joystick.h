@@ -23,6 +23,9 @@ struct Joysticks {
 
 // Starts the joystick subsystem (safe to call again) and lists the attached devices' product names.
 std::vector<std::string> ListJoysticks();
+// The same list for a program that does not poll joysticks: the subsystem is stopped again when
+// this call started it, so it does not stay running (and SDL's Ctrl+C handling with it).
+std::vector<std::string> JoystickNamesNow();
 // Opens attached device `deviceIndex` as joystick slot 0 or 1, reads it once and keeps x and y as its
 // rest position. False when there is no such device.
 bool OpenJoystick(Joysticks& sticks, int slot, int deviceIndex);

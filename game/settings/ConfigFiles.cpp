@@ -167,6 +167,20 @@ ConfigLoad LoadDeviceFile(const fs::path& path, DeviceConfig* out, std::string* 
   return Load(path, kDeviceLines, ParseDevice, DeviceFileText, out, message);
 }
 
+namespace {
+
+std::vector<std::string> LinesOf(const fs::path& path) {
+  std::string bytes, error;
+  if (!ReadWholeFile(Resolve(path), &bytes, &error)) return {};
+  return SplitLines(bytes);
+}
+
+}  // namespace
+
+Options ReadOptionsFile(const fs::path& path) { return ParseOptions(LinesOf(path)); }
+KeyTable ReadKeysFile(const fs::path& path) { return ParseKeys(LinesOf(path)); }
+DeviceConfig ReadDeviceFile(const fs::path& path) { return ParseDevice(LinesOf(path)); }
+
 bool SaveOptionsFile(const fs::path& path, const Options& options, std::string* error) {
   return WriteFileAtomically(Resolve(path), OptionsFileText(options), error);
 }

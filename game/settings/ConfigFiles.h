@@ -83,6 +83,12 @@ ConfigLoad LoadOptionsFile(const std::filesystem::path& path, Options* out, std:
 ConfigLoad LoadKeysFile(const std::filesystem::path& path, KeyTable* out, std::string* message);
 ConfigLoad LoadDeviceFile(const std::filesystem::path& path, DeviceConfig* out, std::string* message);
 
+// Reads a file for a settings window without writing anything: the lines present, with the
+// defaults above for a missing file or missing lines.
+Options ReadOptionsFile(const std::filesystem::path& path);
+KeyTable ReadKeysFile(const std::filesystem::path& path);
+DeviceConfig ReadDeviceFile(const std::filesystem::path& path);
+
 // Rewrite a whole file atomically. False with a message naming the file when it cannot be written.
 bool SaveOptionsFile(const std::filesystem::path& path, const Options& options, std::string* error);
 bool SaveKeysFile(const std::filesystem::path& path, const KeyTable& keys, std::string* error);

@@ -40,5 +40,22 @@ TEST(Joystick, VirtualDeviceIsListedPolledAndSurvivesUnplugging) {
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
+// The settings windows list joysticks without polling them: the joystick system (which also
+// catches Ctrl+C for SDL) is left running only when it already was.
+TEST(Joystick, ListingNamesLeavesTheJoystickSystemAsItWas) {
+  ASSERT_EQ(0u, SDL_WasInit(SDL_INIT_JOYSTICK));
+  JoystickNamesNow();
+  EXPECT_EQ(0u, SDL_WasInit(SDL_INIT_JOYSTICK));
+
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  EXPECT_EQ(JoystickNamesNow().size(), ListJoysticks().size());
+  EXPECT_GE(JoystickNamesNow().size(), 1u);
+  EXPECT_NE(0u, SDL_WasInit(SDL_INIT_JOYSTICK));
+  SDL_JoystickDetachVirtual(index);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
 }  // namespace
 }  // namespace quorvex

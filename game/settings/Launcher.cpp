@@ -1,0 +1,96 @@
+#include "game/settings/Launcher.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdio>
+#include <system_error>
+
+#include "game/settings/ConfigFiles.h"
+#include "game/settings/InputWindows.h"
+#include "game/settings/OptionsWindow.h"
+#include "game/settings/WindowParts.h"
+
+namespace fs = std::filesystem;
+
+namespace quorvex {
+namespace {
+
+// Closing the launcher ends the program like "Exit", even while a settings window is open.
+class QuitOnClose : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Close) QCoreApplication::exit(0);
+    return false;
+  }
+};
+
+void StartGame(Launcher& l) {
+  // The game takes the screen: no settings window stays in front of it or keeps the keyboard.
+  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+  QApplication::processEvents();
+  if (l.runGame) l.runGame();
+  QCoreApplication::exit(0);  // the game window was unloaded: the program ends
+}
+
+void ShowOptions(Launcher& l) {
+  if (l.form6) {
+    BringToFront(l.form6);  // confirmed earlier and kept: shows those values, not the file's
+  } else {
+    l.form6 = OpenOptionsWindow(l.form3.get(), fs::current_path() / kOptionsFile);
+  }
+}
+
+void ShowControls(Launcher& l) {
+  if (l.form2) {
+    BringToFront(l.form2);
+  } else {
+    l.form2 = OpenControlsWindow(l.form3.get(), l.programDir / kDeviceFile, fs::current_path() / kKeysFile);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function<void()> runGame) {
+  auto l = std::make_unique<Launcher>();
+  l->programDir = programDir;
+  l->runGame = std::move(runGame);
+  std::error_code ec;
+  fs::current_path(programDir, ec);
+  if (ec) std::fprintf(stderr, "Cannot enter the program folder %s: %s\n", programDir.c_str(), ec.message().c_str());
+
+  l->form3 = std::make_unique<QWidget>();
+  QWidget* window = l->form3.get();
+  window->setObjectName("Form3");
+  window->setWindowTitle(kLauncherTitle);
+  window->installEventFilter(new QuitOnClose(window));
+  auto* layout = new QVBoxLayout(window);
+  QPushButton* start = MakeButton(window, "Command4", "Start game!");
+  QPushButton* controls = MakeButton(window, "Command7", "Controls");
+  QPushButton* options = MakeButton(window, "Command3", "Game options");
+  QPushButton* exit = MakeButton(window, "Command2", "Exit");
+  for (QPushButton* button : {start, controls, options, exit}) {
+    button->setMinimumSize(220, 32);  // wide enough for the whole title in a window frame
+    layout->addWidget(button);
+  }
+
+  window->adjustSize();
+  if (const QScreen* screen = window->screen()) {
+    const QRect free = screen->availableGeometry();
+    window->move(free.left() + free.width() / 4 - window->width() / 2, free.center().y() - window->height() / 2);
+  }
+
+  Launcher* pl = l.get();
+  QObject::connect(start, &QPushButton::clicked, window, [pl] { StartGame(*pl); });
+  QObject::connect(controls, &QPushButton::clicked, window, [pl] { ShowControls(*pl); });
+  QObject::connect(options, &QPushButton::clicked, window, [pl] { ShowOptions(*pl); });
+  QObject::connect(exit, &QPushButton::clicked, window, [] { QCoreApplication::exit(0); });
+  return l;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,29 @@
+// The launcher Form3 ("Quorvex 1.2SE"), the program's first window: starts the game, opens the
+// options and controls windows, or quits.
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace quorvex {
+
+inline constexpr const char* kLauncherTitle = "Quorvex 1.2SE";
+
+struct Launcher {
+  std::unique_ptr<QWidget> form3;
+  std::filesystem::path programDir;
+  // Runs the whole game window and returns when it is unloaded. Given by the program's start-up,
+  // which knows the game; the settings windows do not.
+  std::function<void()> runGame;
+  QPointer<QWidget> form6;  // the options window, kept loaded (hidden) after its "OK"
+  QPointer<QWidget> form2;  // the controls window
+};
+
+// Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
+// windows, calls `runGame` and then ends the program; "Exit" or closing Form3 ends it at once.
+std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame);
+
+}  // namespace quorvex

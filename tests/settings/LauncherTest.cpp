@@ -1,0 +1,111 @@
+// The launcher: its buttons, the working folder, and "Start game!" running the real game window
+// (on SDL's dummy video driver) until the window closes, after which the program ends.
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <system_error>
+
+#include "SettingsTesting.h"
+#include "game/flow/Startup.h"
+#include "game/settings/Launcher.h"
+#include "platform/Clock.h"
+#include "tests/support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Child;
+using testing::NumberLines;
+using testing::WriteBytes;
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  LauncherTest() : saved_(fs::current_path()) { testing::SettingsApp(); }
+  ~LauncherTest() override {
+    std::error_code ec;
+    fs::current_path(saved_, ec);
+  }
+  // Runs the program's event loop with `act` done once it runs; a loop that does not end within
+  // the time limit gives -1.
+  int RunProgram(QWidget* form3, const std::function<void()>& act) {
+    form3->show();
+    QTimer::singleShot(0, form3, act);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    limit.start(60000);
+    return QCoreApplication::exec();
+  }
+
+  quorvex::testing::TempDir dir_;
+  fs::path saved_;
+};
+
+TEST_F(LauncherTest, OpeningEntersTheProgramFolderAndExitOrClosingEndsTheProgram) {
+  for (const char* how : {"Command2", "close"}) {
+    SCOPED_TRACE(how);
+    auto launcher = OpenLauncher(dir_.path(), [] { ADD_FAILURE() << "the game must not start"; });
+    EXPECT_EQ(fs::current_path(), dir_.path());
+    QWidget* form3 = launcher->form3.get();
+    EXPECT_EQ(form3->windowTitle(), "Quorvex 1.2SE");
+    const char* buttons[][2] = {
+        {"Command4", "Start game!"}, {"Command7", "Controls"}, {"Command3", "Game options"}, {"Command2", "Exit"}};
+    for (const auto& [name, text] : buttons) EXPECT_EQ(Child<QPushButton>(form3, name)->text(), text);
+    EXPECT_EQ(RunProgram(form3, [form3, how] {
+                if (std::string(how) == "close") {
+                  form3->close();
+                } else {
+                  Child<QPushButton>(form3, how)->click();
+                }
+              }),
+              0);
+  }
+}
+
+// The program folder for the game: the stock data the build made, sound and music off.
+void GameFolder(const fs::path& dir) {
+  for (const auto& entry : fs::directory_iterator(QV_PROGRAM_DIR)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".bmp" || ext == ".shp") fs::create_symlink(entry.path(), dir / entry.path().filename());
+  }
+  WriteBytes(dir / "options.cfg", NumberLines({0, 100, 1, 1, 1, 0, 20, 0, 1, 255, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST_F(LauncherTest, StartGameRunsTheGameWindowAndTheProgramEndsWhenItCloses) {
+  GameFolder(dir_.path());
+  SdlClock clock;
+  std::unique_ptr<GameWindow> game;
+  bool launcherHidden = false, displayOpen = false, settingsHidden = false;
+  int framesSeen = 0;
+  std::unique_ptr<Launcher> launcher;
+  launcher = OpenLauncher(dir_.path(), [&] {
+    game = std::make_unique<GameWindow>();
+    game->clock = &clock;
+    game->programDir = dir_.path();
+    game->windowed = true;
+    game->eventScript = [&](GameWindow& w) {
+      displayOpen = w.display.open;
+      launcherHidden = !launcher->form3->isVisible();
+      settingsHidden = launcher->form6 && !launcher->form6->isVisible();
+      if (++framesSeen == 5) w.events.closeRequested = true;  // the player closes the game window
+    };
+    RunGame(*game);
+  });
+  Child<QPushButton>(launcher->form3.get(), "Command3")->click();  // the options window is open
+
+  QWidget* form3 = launcher->form3.get();
+  EXPECT_EQ(RunProgram(form3, [form3] { Child<QPushButton>(form3, "Command4")->click(); }), 0);
+  EXPECT_EQ(framesSeen, 5);
+  EXPECT_TRUE(displayOpen) << "the game opened its window";
+  EXPECT_TRUE(launcherHidden);
+  EXPECT_TRUE(settingsHidden);
+  ASSERT_TRUE(game);
+  EXPECT_FALSE(game->display.open) << "the game window was unloaded";
+  EXPECT_TRUE(game->messages.shown.empty());
+  EXPECT_EQ(game->options.starCount, 100) << "the game read the folder's options";
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -21,8 +21,10 @@
 #include <cmath>
 
 #include "editor/FileWindows.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Numbers.h"
+#include "platform/Surface.h"
 
 namespace quorvex::editor {
 namespace {
@@ -282,6 +284,7 @@ void BuildWindow(EditorWindow& w) {
 std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages) {
   auto w = std::make_unique<EditorWindow>();
   w->folder = folder;
+  RemoveStaleTemporaryFiles(folder);  // left by a save that was killed mid-write
   w->recordMessages = recordMessages;
   w->random.Seed(seed);
   BuildWindow(*w);
@@ -347,14 +350,14 @@ void UpdateShipValue(EditorWindow& w) {
 void ReadEjectShipValue(EditorWindow& w) {
   const QString name = w.Combo2->currentText();
   if (name.isEmpty()) return;
-  std::string bytes, error;
+  std::vector<std::string> lines;
+  std::string error;
   const auto path = ResolveFileName(w.folder, name.toStdString());
-  if (!ReadWholeFile(path, &bytes, &error)) {
+  if (!ReadTextLines(path, kShipListLines, &lines, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
   }
-  const std::vector<std::string> lines = SplitLines(bytes);
-  if (lines.size() < 6) {
+  if (lines.size() < kShipListLines) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", "Ship file too short: " + name);
     return;
   }
@@ -437,12 +440,21 @@ void DrawMissileDelayMarkers(EditorWindow& w) {
   RefreshCanvas(w);
 }
 
-bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
-  const auto path = ResolveFileName(w.folder, fileName.toStdString());
+bool ReadPicture(const std::filesystem::path& path, QImage* out) {
+  // Read from a regular file only (a named pipe would never end), at most the bytes of the largest
+  // picture the game takes.
+  constexpr size_t kMaxBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
+  std::string bytes;
+  if (!ReadFileBytes(path, kMaxBytes, &bytes, nullptr)) return false;
   QImage image;
-  if (!image.load(QString::fromStdString(path.string()))) return false;
-  w.tempp = image.convertToFormat(QImage::Format_RGB32);
+  if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()))) return false;
+  *out = image.convertToFormat(QImage::Format_RGB32);
   return true;
+}
+
+bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
+  if (!IsBareFileName(fileName.toStdString())) return false;
+  return ReadPicture(ResolveFileName(w.folder, fileName.toStdString()), &w.tempp);
 }
 
 void FillEjectShipList(EditorWindow& w) {
@@ -464,12 +476,12 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (path.empty()) return;
   const std::string bareName = path.filename().string();
   w.currentFile = QString::fromStdString(bareName);
-  std::string bytes, error;
-  if (!ReadWholeFile(ResolveFileName(path.parent_path(), bareName), &bytes, &error)) {
+  std::vector<std::string> lines;
+  std::string error;
+  if (!ReadTextLines(ResolveFileName(path.parent_path(), bareName), kShipFileLines, &lines, &error)) {
     ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(error));
     return;
   }
-  const std::vector<std::string> lines = SplitLines(bytes);
   const std::string first = lines.empty() ? std::string() : lines[0];
   const ShipVersion version = DetectShipVersion(first);
   if (version != ShipVersion::V12) {
@@ -484,12 +496,17 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   auto tick = [&](QCheckBox* box, int lineNo) {
     if (has(lineNo)) box->setChecked(number(lineNo) != 0);
   };
-  auto numberText = [&](int lineNo) {
-    return QString::fromStdString(ShipValueText(static_cast<float>(number(lineNo))));
+  auto numberText = [&](int lineNo) { return QString::fromStdString(NumberLineText(number(lineNo))); };
+  // Pictures and escape ships are files of the folder: any other name is refused and its control
+  // stays as it was.
+  auto allowedName = [&](int lineNo) {
+    if (text(lineNo).empty() || IsBareFileName(text(lineNo))) return true;
+    ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(RefusedNameMessage(bareName, text(lineNo))));
+    return false;
   };
 
   if (has(3)) w.shipname->setText(QString::fromStdString(text(3)));
-  if (has(4)) {
+  if (has(4) && allowedName(4)) {
     w.pictureTag = QString::fromStdString(text(4));
     LoadShipPicture(w, w.pictureTag);  // a missing picture leaves the preview as it was
   }
@@ -528,7 +545,7 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   }
   if (has(28)) w.jee2->setChecked(LenientTruth(text(28)));
   tick(w.jee3, 29);
-  if (has(30)) {
+  if (has(30) && allowedName(30)) {
     const QString eject = QString::fromStdString(text(30));
     if (!eject.isEmpty()) {
       w.Check1->setChecked(true);

@@ -79,7 +79,10 @@ void NewShip(EditorWindow& w);
 void ReadEjectShipValue(EditorWindow& w);
 void AnimationTick(EditorWindow& w);
 void DrawMissileDelayMarkers(EditorWindow& w);
-// Loads a ship picture into tempp; false when the file cannot be read.
+// Reads a picture from a regular file; false when it cannot be read or is no picture.
+bool ReadPicture(const std::filesystem::path& path, QImage* out);
+// Loads a ship picture of the working folder into tempp; false when the name is not a bare file
+// name or the file cannot be read.
 bool LoadShipPicture(EditorWindow& w, const QString& fileName);
 void FillEjectShipList(EditorWindow& w);
 

@@ -9,7 +9,7 @@ struct Mix_Chunk;
 
 namespace quorvex {
 
-inline constexpr size_t kPlayRecordLimit = 4096;
+inline constexpr size_t kPlayRecordLimit = 1024;
 
 // The mixer device. open() fails quietly (available() false) when there is no sound card.
 struct AudioDevice {

@@ -90,11 +90,15 @@ TEST(EditorDataFiles, LoadAndSaveKeepTheNumbers) {
   EXPECT_EQ(saved[25].find('e'), std::string::npos) << saved[25];
 }
 
+// A read-only ship is refused with a message naming it; a save killed midway leaves nothing once
+// the editor opens again.
 TEST(EditorDataFiles, ReadOnlyShipIsNotOverwritten) {
   const auto folder = TestFolder();
   WriteText(folder / "locked.shp", "keep");
   ::chmod((folder / "locked.shp").c_str(), 0444);
+  WriteText(folder / "arrow.shp.tmp-999999999", "half");
   auto w = OpenTestEditor(folder);
+  EXPECT_FALSE(std::filesystem::exists(folder / "arrow.shp.tmp-999999999"));
   EXPECT_FALSE(SaveShip(*w, folder / "locked.shp"));
   ASSERT_EQ(w->messages.size(), 1u);
   EXPECT_EQ(w->messages[0].title, QString("SAVE ERROR!"));

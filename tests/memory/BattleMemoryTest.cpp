@@ -5,12 +5,15 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include "game/core/BattleLoop.h"
+#include "game/core/Controls.h"
 #include "game/core/ShipLoading.h"
+#include "game/core/Startup.h"
 #include "game/render/Graphics.h"
 #include "tests/support/SurfaceTesting.h"
 
@@ -55,16 +58,6 @@ void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 namespace quorvex {
 namespace {
 
-constexpr std::array<double, 7> kKeys1 = {'W', 'A', 'D', 'S', 'Q', 'E', 'X'};
-constexpr std::array<double, 7> kKeys2 = {'I', 'J', 'L', 'K', 'U', 'O', 'P'};
-
-int ShipIndex(const GameWindow& w, const std::string& file) {
-  for (int i = 0; i <= w.lastShipIndex; ++i) {
-    if (w.shipFiles[i] == file) return i;
-  }
-  return -1;
-}
-
 struct Sample {
   long long allocations, bytes;
 };
@@ -76,24 +69,23 @@ TEST(BattleMemory, StaysFlatOverALongDuel) {
   constexpr int64_t kSettled = 300, kLast = 2300;
   ManualClock clock;
   GameWindow w;
-  w.headless = true;
-  w.messages.headless = true;
+  w.headless = w.messages.headless = true;
   w.programDir = testing::ProgramDir();
   w.clock = &clock;
-  w.random.Seed(7);
+  InitGame(w);  // the stock ship list and the players' keys
   w.trainingMode = false;
   w.aimMarkers = true;
+  w.options.soundOn = true;
   w.options.gravityOn = w.options.debrisOn = w.options.sparksOn = true;
   w.options.criticalsOn.fill(true);
-  w.controlTable = {kKeys1, kKeys2};
-  ScanShipFiles(w);
-  w.fleet[0][0] = ShipIndex(w, "hornet.shp");
-  w.fleet[1][0] = ShipIndex(w, "leviathan.shp");
-  ASSERT_GE(w.fleet[0][0], 0);
-  ASSERT_GE(w.fleet[1][0], 0);
-  LoadShip(w, 1);
-  LoadShip(w, 2);
-  w.back = Surface(800, 600);
+  const char* const flying[2] = {"hornet.shp", "leviathan.shp"};  // chaingun, lasers, launchers, electrogun
+  for (int p = 0; p < 2; ++p) {
+    const auto found = std::find(w.shipFiles.begin(), w.shipFiles.end(), flying[p]);
+    ASSERT_NE(found, w.shipFiles.end()) << flying[p];
+    w.fleet[p][0] = static_cast<int>(found - w.shipFiles.begin());
+    LoadShip(w, p + 1);
+  }
+  w.back = Surface(kScreenWidth, kScreenHeight);
   LoadGraphics(w);
   // Every sound slot plays as a loaded buffer does without a sound card: each play is recorded.
   for (int i = 0; i < kSoundSlots; ++i) {
@@ -120,12 +112,11 @@ TEST(BattleMemory, StaysFlatOverALongDuel) {
       s.chaingunAmmo = 9999;
       s.missiles = s.torpedoes = 999;
     }
-    for (int p = 0; p < 2; ++p) {
-      const auto& keys = p == 0 ? kKeys1 : kKeys2;
-      g.events.keys.push_back({true, static_cast<int>(keys[3])});  // fire held
-      for (int e : {0, 1, 2, 4, 5}) {
+    for (const auto& keys : g.controlTable) {
+      g.events.keys.push_back({true, static_cast<int>(keys[key_entry::Fire])});  // held
+      for (int e : {key_entry::Thrust, key_entry::TurnLeft, key_entry::TurnRight, key_entry::Weapon, key_entry::Power}) {
         const int r = roll();
-        if (r < 60) g.events.keys.push_back({r % 2 == 0 || e >= 4, static_cast<int>(keys[e])});
+        if (r < 60) g.events.keys.push_back({r % 2 == 0 || e >= key_entry::Weapon, static_cast<int>(keys[e])});
       }
     }
     scriptRunning = false;

@@ -1,7 +1,5 @@
 #include "platform/Files.h"
 
-#include "platform/DataFiles.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -13,6 +11,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/DataFiles.h"
 
 namespace fs = std::filesystem;
 

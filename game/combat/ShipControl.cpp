@@ -232,23 +232,23 @@ void FireChaingun(GameWindow& w, int player, double a) {
 void Thrust(GameWindow& w, ShipState& s, double a) {
   TrailPool& trail = w.trail;
   const double reach = (s.radius / 100) * (w.zoom / 100) * 65;
-  // Trail dots leave slightly off the rear axis, 8 to 16 degrees; without trails nothing is drawn
-  // and no random number is taken, and the engine smokes from the middle of that spread.
-  double e = a + kPi - 12 * kDegree;
+  // Trail dots leave slightly off the rear axis, 8 to 16 degrees. Without trails no dot is made and
+  // no random number is taken; the engine then smokes from the middle of that spread.
+  const bool trails = w.options.engineTrails;
+  const int life = trails ? static_cast<int>(Int(w.random.Next() * 24)) + 1 : 0;
+  const double spread = trails ? w.random.Next() * 8 - 16 : -12;
+  const double e = a + kPi + spread * kDegree;
+  const double ex = s.x + reach * std::cos(e);
+  const double ey = s.y + reach * std::sin(e);
   int dot = -1;
-  if (w.options.engineTrails) {
-    const int life = static_cast<int>(Int(w.random.Next() * 24)) + 1;
-    const double spread = w.random.Next() * 8 - 16;
-    e = a + kPi + spread * kDegree;
+  if (trails) {
     dot = FirstFree(trail.life, kLastTrail);  // slot 0 when every dot is in use
     trail.life[dot] = life;
-    trail.x[dot] = s.x + reach * std::cos(e);
-    trail.y[dot] = s.y + reach * std::sin(e);
+    trail.x[dot] = ex;
+    trail.y[dot] = ey;
     trail.vx[dot] = (std::fabs(s.vx) + 3) * std::cos(e);
     trail.vy[dot] = (std::fabs(s.vy) + 3) * std::sin(e);
   }
-  const double ex = s.x + reach * std::cos(e);
-  const double ey = s.y + reach * std::sin(e);
 
   double push = s.mass;
   if (s.systems[kEngine] != 0) {

@@ -21,8 +21,10 @@
 #include <cmath>
 
 #include "editor/FileWindows.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Numbers.h"
+#include "platform/Surface.h"
 
 namespace quorvex::editor {
 namespace {
@@ -310,6 +312,7 @@ void BuildWindow(EditorWindow& w) {
 std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages) {
   auto w = std::make_unique<EditorWindow>();
   w->folder = folder;
+  RemoveStaleTemporaryFiles(folder);  // left by a save that was killed mid-write
   w->recordMessages = recordMessages;
   w->random.Seed(seed);
   BuildWindow(*w);
@@ -327,12 +330,6 @@ std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, ui
 QString FileText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
 std::string FileBytes(const QString& text) { return text.toLatin1().toStdString(); }
-
-bool LoadPictureFile(const std::filesystem::path& path, QImage* image) {
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, nullptr)) return false;
-  return image->loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-}
 
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text) {
   if (w.recordMessages) {
@@ -385,14 +382,14 @@ void UpdateShipValue(EditorWindow& w) {
 void ReadEjectShipValue(EditorWindow& w) {
   const QString name = w.Combo2->currentText();
   if (name.isEmpty()) return;
-  std::string bytes, error;
+  std::vector<std::string> lines;
+  std::string error;
   const auto path = ResolveFileName(w.folder, FileBytes(name));
-  if (!ReadWholeFile(path, &bytes, &error)) {
+  if (!ReadTextLines(path, kShipListLines, &lines, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
   }
-  const std::vector<std::string> lines = SplitLines(bytes);
-  if (lines.size() < 6) {
+  if (lines.size() < kShipListLines) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", "Ship file too short: " + name);
     return;
   }
@@ -475,11 +472,22 @@ void DrawMissileDelayMarkers(EditorWindow& w) {
   RefreshCanvas(w);
 }
 
-bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
+bool ReadPicture(const std::filesystem::path& path, QImage* out) {
+  // Read from a regular file only (a named pipe would never end), at most the bytes of the largest
+  // picture the game takes.
+  constexpr size_t kMaxBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
+  std::string bytes;
+  if (!ReadFileBytes(path, kMaxBytes, &bytes, nullptr)) return false;
   QImage image;
-  if (!LoadPictureFile(ResolveFileName(w.folder, FileBytes(fileName)), &image)) return false;
-  w.tempp = image.convertToFormat(QImage::Format_RGB32);
+  if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()))) return false;
+  *out = image.convertToFormat(QImage::Format_RGB32);
   return true;
+}
+
+bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
+  const std::string name = FileBytes(fileName);
+  if (!IsBareFileName(name)) return false;
+  return ReadPicture(ResolveFileName(w.folder, name), &w.tempp);
 }
 
 void FillEjectShipList(EditorWindow& w) {
@@ -501,12 +509,12 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   if (path.empty()) return;
   const std::string bareName = path.filename().string();
   w.currentFile = FileText(bareName);
-  std::string bytes, error;
-  if (!ReadWholeFile(ResolveFileName(path.parent_path(), bareName), &bytes, &error)) {
+  std::vector<std::string> lines;
+  std::string error;
+  if (!ReadTextLines(ResolveFileName(path.parent_path(), bareName), kShipFileLines, &lines, &error)) {
     ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(error));
     return;
   }
-  const std::vector<std::string> lines = SplitLines(bytes);
   const std::string first = lines.empty() ? std::string() : lines[0];
   const ShipVersion version = DetectShipVersion(first);
   if (version != ShipVersion::V12) {
@@ -521,12 +529,17 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   auto tick = [&](QCheckBox* box, int lineNo) {
     if (has(lineNo)) box->setChecked(number(lineNo) != 0);
   };
-  auto numberText = [&](int lineNo) {
-    return QString::fromStdString(ShipValueText(static_cast<float>(number(lineNo))));
+  auto numberText = [&](int lineNo) { return QString::fromStdString(NumberLineText(number(lineNo))); };
+  // Pictures and escape ships are files of the folder: any other name is refused and its control
+  // stays as it was.
+  auto allowedName = [&](int lineNo) {
+    if (text(lineNo).empty() || IsBareFileName(text(lineNo))) return true;
+    ShowEditorMessage(w, "LOAD ERROR!", QString::fromStdString(RefusedNameMessage(bareName, text(lineNo))));
+    return false;
   };
 
   if (has(3)) w.shipname->setText(FileText(text(3)));
-  if (has(4)) {
+  if (has(4) && allowedName(4)) {
     w.pictureTag = FileText(text(4));
     LoadShipPicture(w, w.pictureTag);  // a missing picture leaves the preview as it was
   }
@@ -565,7 +578,7 @@ void LoadShipIntoEditor(EditorWindow& w, const std::filesystem::path& path) {
   }
   if (has(28)) w.jee2->setChecked(LenientTruth(text(28)));
   tick(w.jee3, 29);
-  if (has(30)) {
+  if (has(30) && allowedName(30)) {
     const QString eject = FileText(text(30));
     if (!eject.isEmpty()) {
       w.Check1->setChecked(true);

@@ -76,8 +76,6 @@ void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& tex
 // character both ways, so whatever the editor reads it writes back byte for byte.
 QString FileText(const std::string& bytes);
 std::string FileBytes(const QString& text);
-// Reads a picture file by its bytes; false when it cannot be read or is no picture.
-bool LoadPictureFile(const std::filesystem::path& path, QImage* image);
 
 void UpdateShipValue(EditorWindow& w);
 void RandomizeShip(EditorWindow& w);
@@ -86,7 +84,10 @@ void NewShip(EditorWindow& w);
 void ReadEjectShipValue(EditorWindow& w);
 void AnimationTick(EditorWindow& w);
 void DrawMissileDelayMarkers(EditorWindow& w);
-// Loads a ship picture into tempp; false when the file cannot be read.
+// Reads a picture from a regular file; false when it cannot be read or is no picture.
+bool ReadPicture(const std::filesystem::path& path, QImage* out);
+// Loads a ship picture of the working folder into tempp; false when the name is not a bare file
+// name or the file cannot be read.
 bool LoadShipPicture(EditorWindow& w, const QString& fileName);
 void FillEjectShipList(EditorWindow& w);
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "editor/EditorWindow.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Numbers.h"
 
@@ -121,11 +122,12 @@ QWidget* OpenImportWindow(EditorWindow& w) {
     if (name.isEmpty()) return;
     if (preview->isChecked()) {
       QImage picture;
-      if (!LoadPictureFile(ResolveFileName(pw->folder, FileBytes(name)), &picture)) {
+      const auto path = ResolveFileName(pw->folder, FileBytes(name));
+      if (!ReadPicture(path, &picture)) {
         ShowEditorMessage(*pw, "ERROR!", "Cannot read the picture " + name);
         return;
       }
-      state->shown = picture.convertToFormat(QImage::Format_RGB32);
+      state->shown = picture;
       state->shownFile = name;
       image->setPixmap(QPixmap::fromImage(state->shown));
     }
@@ -153,7 +155,7 @@ QString VersionStatus(const std::string& firstLine) {
 }
 
 std::string ConvertedShipText(const std::vector<std::string>& oldLines) {
-  const size_t count = std::min<size_t>(oldLines.size(), 100);
+  const size_t count = std::min<size_t>(oldLines.size(), kConvertedLines);
   auto line = [&](size_t lineNo) { return lineNo <= count ? oldLines[lineNo - 1] : std::string(); };
   std::string out;
   auto put = [&](const std::string& s) { out += s + "\r\n"; };
@@ -178,9 +180,9 @@ std::string ConvertedShipText(const std::vector<std::string>& oldLines) {
 }
 
 bool ConvertShipFile(const std::filesystem::path& path, std::string* error) {
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
-  return WriteFileAtomically(path, ConvertedShipText(SplitLines(bytes)), error);
+  std::vector<std::string> lines;
+  if (!ReadTextLines(path, kConvertedLines, &lines, error)) return false;
+  return WriteFileAtomically(path, ConvertedShipText(lines), error);
 }
 
 QWidget* OpenConverterWindow(EditorWindow& w) {
@@ -209,12 +211,12 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
   EditorWindow* pw = &w;
   auto showStatus = [pw, info, conve](const QString& name) {
     if (name.isEmpty()) return;
-    std::string bytes, error;
-    if (!ReadWholeFile(ResolveFileName(pw->folder, FileBytes(name)), &bytes, &error)) {
+    std::vector<std::string> lines;
+    std::string error;
+    if (!ReadTextLines(ResolveFileName(pw->folder, FileBytes(name)), 1, &lines, &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return;
     }
-    const std::vector<std::string> lines = SplitLines(bytes);
     const QString status = VersionStatus(lines.empty() ? std::string() : lines[0]);
     info->setText(status);
     info->setStyleSheet(status == kInvalidStatus ? "color: red" : "color: black");

@@ -23,6 +23,9 @@ QWidget* OpenConverterWindow(EditorWindow& w);
 QString VersionStatus(const std::string& firstLine);
 inline constexpr const char* kInvalidStatus = "Ivalid file! - Please remove";
 
+// The converter reads at most this many lines of an old file.
+inline constexpr size_t kConvertedLines = 100;
+
 // The text of a version 1.2 file made from the lines of an old file (at most 100 lines are used).
 std::string ConvertedShipText(const std::vector<std::string>& oldLines);
 // Rewrites an old file in place as version 1.2 (atomically). False with `error` naming the file.

@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/DataFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -65,48 +67,100 @@ std::vector<std::string> ListFilesWithExtension(const fs::path& dir, const std::
   return out;
 }
 
+namespace {
+
+// The file a write really replaces: a symbolic link is followed to its target, so a linked
+// settings file stays a link. Empty with `error` set when the chain of links does not end.
+fs::path WriteTarget(const fs::path& path, std::string* error) {
+  fs::path target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(target, ec)) return target;
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  if (error) *error = "Cannot write " + path.string() + ": too many symbolic links";
+  return fs::path();
+}
+
+// Ignores the file-size limit signal while writing, so a limit gives a failed write (EFBIG) and
+// our message instead of killing the program mid-write.
+class FileSizeSignalIgnored {
+ public:
+  FileSizeSignalIgnored() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, &previous_);
+  }
+  ~FileSizeSignalIgnored() { ::sigaction(SIGXFSZ, &previous_, nullptr); }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+
+}  // namespace
+
 bool WriteFileAtomically(const fs::path& path, const std::string& bytes, std::string* error) {
-  const fs::path temp = path.string() + ".tmp-" + std::to_string(::getpid());
+  const fs::path target = WriteTarget(path, error);
+  if (target.empty()) return false;
+  // What is replaced keeps its permissions, and a read-only file is not replaced at all (not even
+  // by a user who could, such as root).
+  bool replacing = false;
+  mode_t mode = 0644;
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0) {
+    replacing = true;
+    if (!S_ISREG(existing.st_mode)) {
+      if (error) *error = "Cannot write " + path.string() + ": not a regular file";
+      return false;
+    }
+    if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0) {
+      if (error) *error = "Cannot write " + path.string() + ": the file is read-only";
+      return false;
+    }
+    mode = existing.st_mode & 07777;
+  }
+  const FileSizeSignalIgnored noSignal;
+  const fs::path temp = target.string() + ".tmp-" + std::to_string(::getpid());
   auto fail = [&](const char* what) {
-    if (error) *error = "Cannot write " + path.string() + ": " + what + " (" + std::strerror(errno) + ")";
+    const int saved = errno;
+    if (error) *error = "Cannot write " + path.string() + ": " + what + " (" + std::strerror(saved) + ")";
     ::unlink(temp.c_str());
     return false;
   };
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return fail("cannot create a temporary file");
+  if (replacing) ::fchmod(fd, mode);
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
+      const int saved = errno;
       ::close(fd);
+      errno = saved;
       return fail("write failed");
     }
     done += static_cast<size_t>(n);
   }
   if (::fsync(fd) != 0) {
+    const int saved = errno;
     ::close(fd);
+    errno = saved;
     return fail("cannot flush");
   }
   if (::close(fd) != 0) return fail("cannot close");
-  if (::rename(temp.c_str(), path.c_str()) != 0) return fail("cannot rename into place");
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail("cannot rename into place");
   return true;
 }
 
 bool ReadWholeFile(const fs::path& path, std::string* bytes, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "Cannot open " + path.string();
-    return false;
-  }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) {
-    if (error) *error = "Cannot read " + path.string();
-    return false;
-  }
-  *bytes = ss.str();
-  return true;
+  // Any size, but only a regular file: a named pipe would never end.
+  return ReadFileBytes(path, static_cast<size_t>(-1) / 2, bytes, error);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -17,10 +17,12 @@ std::filesystem::path ResolveFileName(const std::filesystem::path& dir, const st
 std::vector<std::string> ListFilesWithExtension(const std::filesystem::path& dir, const std::string& ext);
 
 // Writes `bytes` to a temporary file beside `path`, then renames it into place, so a failed write
-// never leaves a half-written file. Returns false and fills `error` (naming the file) on failure.
+// never leaves a half-written file. A symbolic link is followed and its target replaced; a replaced
+// file keeps its permissions; a read-only file is refused. A file-size limit fails the write
+// instead of killing the program. Returns false and fills `error` (naming the file) on failure.
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string* error);
 
-// Reads a whole file. Returns false and fills `error` (naming the file) when it cannot be read.
+// Reads a whole regular file. Returns false and fills `error` (naming the file) when it cannot.
 bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes, std::string* error);
 
 // Splits text into lines ended by CR LF, LF or a lone CR; a last line without an ending counts.

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+
+#include "platform/DataFiles.h"
 
 namespace quorvex {
 
@@ -30,17 +33,40 @@ void AudioDevice::close() {
   channelsUsed = 0;
 }
 
+namespace {
+
+// Largest wave file taken: minutes of CD-quality sound, far more than any effect needs.
+constexpr size_t kMaxWaveBytes = size_t{64} << 20;
+
+SDL_RWops* MemoryFile(const std::string& bytes) { return SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())); }
+
+// The record of plays keeps the first ones only, in storage reserved once, so a long game neither
+// grows it nor allocates for it (the names are short file names).
+void RecordPlay(AudioDevice& device, const std::string& name) {
+  if (device.played.size() >= kPlayRecordLimit) return;
+  if (device.played.capacity() < kPlayRecordLimit) device.played.reserve(kPlayRecordLimit);
+  device.played.push_back(name);
+}
+
+}  // namespace
+
 bool LoadSoundBuffer(AudioDevice& device, const std::string& path, SoundBuffer* out, std::string* error) {
-  // The file is always decoded once, so a damaged sound is reported even without a sound card.
+  // Read once, from a regular file only; decoded from memory, so a damaged sound is reported even
+  // without a sound card.
+  std::string bytes, readError;
+  if (!ReadFileBytes(path, kMaxWaveBytes, &bytes, &readError)) {
+    if (error) *error = "Cannot load sound " + path + ": " + readError;
+    return false;
+  }
   SDL_AudioSpec spec{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(path.c_str(), &spec, &data, &length)) {
+  if (!SDL_LoadWAV_RW(MemoryFile(bytes), 1, &spec, &data, &length)) {
     if (error) *error = "Cannot load sound " + path + ": " + SDL_GetError();
     return false;
   }
   SoundBuffer b;
-  b.name = path;
+  b.name = std::filesystem::path(path).filename().string();
   b.sampleRate = spec.freq;
   b.bitsPerSample = SDL_AUDIO_BITSIZE(spec.format);
   b.channels = spec.channels;
@@ -48,7 +74,7 @@ bool LoadSoundBuffer(AudioDevice& device, const std::string& path, SoundBuffer* 
   b.seconds = bytesPerSecond > 0 ? length / bytesPerSecond : 0;
   SDL_FreeWAV(data);
   if (device.available()) {
-    b.chunk = Mix_LoadWAV(path.c_str());
+    b.chunk = Mix_LoadWAV_RW(MemoryFile(bytes), 1);
     if (!b.chunk) {
       if (error) *error = "Cannot load sound " + path + ": " + Mix_GetError();
       return false;
@@ -71,11 +97,11 @@ int MixerVolumeFromHundredthsDb(int hundredthsDb) {
 void PlaySound(AudioDevice& device, SoundBuffer& buffer) {
   if (!buffer.loaded) return;
   if (!buffer.chunk || !device.available()) {
-    device.played.push_back(buffer.name);
+    RecordPlay(device, buffer.name);
     return;
   }
   if (IsSoundPlaying(buffer)) return;  // a sound still playing is not restarted
-  device.played.push_back(buffer.name);
+  RecordPlay(device, buffer.name);
   const int channel = Mix_PlayChannel(buffer.channel, buffer.chunk, 0);
   if (channel >= 0) {
     buffer.channel = channel;

@@ -1,12 +1,15 @@
 // Sound effect buffers: one buffer per wave file, played once and never restarted while playing.
 // Without an audio device everything stays silent and the game goes on; plays are still recorded.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 struct Mix_Chunk;
 
 namespace quorvex {
+
+inline constexpr size_t kPlayRecordLimit = 1024;
 
 // The mixer device. open() fails quietly (available() false) when there is no sound card.
 struct AudioDevice {
@@ -15,11 +18,13 @@ struct AudioDevice {
   bool available() const { return opened; }
   bool opened = false;
   int channelsUsed = 0;             // each buffer gets a mixer channel of its own
-  std::vector<std::string> played;  // names of the buffers started, in order (for tests and replays)
+  // File names of the buffers started, in order (for tests and replays): the first
+  // kPlayRecordLimit plays only, so the record never grows with play time.
+  std::vector<std::string> played;
 };
 
 struct SoundBuffer {
-  std::string name;          // file name it was made from
+  std::string name;          // file name it was made from, without its folder
   Mix_Chunk* chunk = nullptr;  // null without an audio device
   int channel = -1;          // mixer channel this buffer plays on, -1 before its first play
   int volume = 0;            // hundredths of a decibel, -10000..0

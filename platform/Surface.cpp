@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/DataFiles.h"
+
 namespace quorvex {
 
 uint16_t Rgb565(int r, int g, int b) {
@@ -163,8 +165,10 @@ void Surface::DrawBox(int x1, int y1, int x2, int y2) {
 void Surface::DrawCircle(int cx, int cy, int r) {
   if (empty() || r < 0) return;
   // Midpoint circle. The inside is filled first, row by row, then the outline goes over it.
-  std::vector<std::pair<int, int>> octant;
-  std::vector<int> reach(static_cast<size_t>(r) + 1, 0);
+  std::vector<std::pair<int, int>>& octant = circleOctant_;
+  std::vector<int>& reach = circleReach_;
+  octant.clear();
+  reach.assign(static_cast<size_t>(r) + 1, 0);
   int x = r, y = 0, err = 1 - r;
   while (x >= y) {
     octant.emplace_back(x, y);
@@ -196,8 +200,49 @@ void Surface::DrawCircle(int cx, int cy, int r) {
   }
 }
 
+namespace {
+
+uint32_t LittleEndian(const std::string& bytes, size_t at, size_t size) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < size; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
+  return v;
+}
+
+// The picture's size as its header declares it, checked before anything is decoded, so a header
+// claiming 40000 x 40000 pixels costs nothing. Headers SDL does not know are left to SDL.
+bool HeaderSizeAllowed(const std::string& bytes, const std::string& path, std::string* error) {
+  if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+  const uint32_t headerSize = LittleEndian(bytes, 14, 4);
+  int64_t width = 0, height = 0;
+  if (headerSize == 12) {
+    width = LittleEndian(bytes, 18, 2);
+    height = LittleEndian(bytes, 20, 2);
+  } else {
+    width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));
+    height = static_cast<int32_t>(LittleEndian(bytes, 22, 4));
+    if (height < 0) height = -height;  // rows stored top-down
+  }
+  if (width <= kMaxPictureSide && height <= kMaxPictureSide) return true;
+  if (error) {
+    *error = "Cannot load picture " + path + ": " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels is larger than any picture the game can use (at most " + std::to_string(kMaxPictureSide) +
+             " x " + std::to_string(kMaxPictureSide) + ")";
+  }
+  return false;
+}
+
+}  // namespace
+
 bool LoadBitmap(const std::string& path, Surface* out, std::string* error) {
-  SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+  // The largest picture allowed, at 32 bits a pixel, plus room for headers and a palette.
+  constexpr size_t kMaxFileBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
+  std::string bytes, readError;
+  if (!ReadFileBytes(path, kMaxFileBytes, &bytes, &readError)) {
+    if (error) *error = "Cannot load picture " + path + ": " + readError;
+    return false;
+  }
+  if (!HeaderSizeAllowed(bytes, path, error)) return false;
+  SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (!loaded) {
     if (error) *error = "Cannot load picture " + path + ": " + SDL_GetError();
     return false;

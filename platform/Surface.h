@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvex {
@@ -78,8 +79,15 @@ class Surface {
   uint16_t foreColor_ = 0xFFFF;
   uint16_t fillColor_ = 0;
   bool fillSolid_ = false;
-  std::vector<int> columns_;  // scratch of the stretching blit, kept so frames allocate nothing
+  // Scratch of the stretching blit and of the circles, kept so frames allocate nothing.
+  std::vector<int> columns_;
+  std::vector<std::pair<int, int>> circleOctant_;
+  std::vector<int> circleReach_;
 };
+
+// Pictures wider or higher than this are refused from their header: no picture the game draws
+// from comes near it (the largest is the 800 x 600 background).
+inline constexpr int kMaxPictureSide = 4096;
 
 // Loads any BMP that SDL reads (1, 4, 8, 16, 24 or 32 bits) into `out` as RGB565.
 // Returns false and fills `error` with a message naming the file when it cannot.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Numbers.h"
 
@@ -161,16 +162,24 @@ float ShipValue(const ShipDefinition& def, bool hasEject, float ejectValue) {
   return value;
 }
 
-std::string ShipValueText(float value) {
+namespace {
+
+// Plain decimals, never an exponent: the lenient reader stops at an "e", so "1e-05" would read back
+// as 1. The shortest digits that read back as the same number, padded with zeros as needed.
+template <class T>
+std::string PlainDecimal(T value) {
   if (!std::isfinite(value)) return "0";
-  const double whole = nearest(value);
-  if (whole == static_cast<double>(value) && std::fabs(whole) < 1e15) {
-    return std::to_string(static_cast<long long>(whole));
-  }
-  char buf[64];
-  const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  if (value == 0) return "0";  // also for minus zero
+  char buf[400];  // the longest plain form of any double (smallest subnormal) fits
+  const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
   return ec == std::errc() ? std::string(buf, ptr) : "0";
 }
+
+}  // namespace
+
+std::string ShipValueText(float value) { return PlainDecimal(value); }
+
+std::string NumberLineText(double value) { return PlainDecimal(value); }
 
 namespace {
 
@@ -187,13 +196,9 @@ fs::path Resolve(const fs::path& path) {
   return ResolveFileName(path.parent_path(), path.filename().string());
 }
 
-bool ReadLines(const fs::path& path, std::vector<std::string>* lines) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return false;
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, nullptr)) return false;
-  *lines = SplitLines(bytes);
-  return true;
+// The first lines a reader needs, never more: a huge file costs no more than that.
+bool ReadLines(const fs::path& path, size_t count, std::vector<std::string>* lines) {
+  return ReadTextLines(path, count, lines, nullptr);
 }
 
 // Rounds to a whole number and keeps it inside [lo, hi]; NaN counts as lo.
@@ -206,7 +211,7 @@ double Pinned(double v, double lo, double hi) {
 
 ShipReadStatus ReadShipForBattle(const fs::path& path, bool checkVersion, ShipLoadout* out) {
   std::vector<std::string> lines;
-  if (!ReadLines(Resolve(path), &lines)) return ShipReadStatus::Missing;
+  if (!ReadLines(Resolve(path), kShipFileLines, &lines)) return ShipReadStatus::Missing;
   if (checkVersion) {
     const std::string first = lines.empty() ? std::string() : lines[0];
     if (first != kShipVersion12) return ShipReadStatus::NotValid;
@@ -251,20 +256,14 @@ namespace {
 // A whole number of a line, kept inside the range of an int.
 int WholeNumber(const std::string& line) { return static_cast<int>(Pinned(LenientNumber(line), -2147483647.0, 2147483647.0)); }
 
-// The number of a line written back as text: "12", "-3", "2.5".
-std::string NumberText(const std::string& line) {
-  const double v = LenientNumber(line);
-  if (v == nearest(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
-  char buf[64];
-  const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return ec == std::errc() ? std::string(buf, ptr) : "0";
-}
+// The number of a line written back as text: "12", "-3", "2.5", "0.00001".
+std::string NumberText(const std::string& line) { return NumberLineText(LenientNumber(line)); }
 
 }  // namespace
 
 ShipReadStatus ReadShipDefinition(const fs::path& path, ShipDefinition* out) {
   std::vector<std::string> lines;
-  if (!ReadLines(Resolve(path), &lines)) return ShipReadStatus::Missing;
+  if (!ReadLines(Resolve(path), kShipFileLines, &lines)) return ShipReadStatus::Missing;
   if (lines.empty() || lines[0] != kShipVersion12) return ShipReadStatus::NotValid;
   if (static_cast<int>(lines.size()) < kShipFileLines) return ShipReadStatus::TooShort;
   auto whole = [&](int lineNo) { return WholeNumber(lines[static_cast<size_t>(lineNo - 1)]); };
@@ -326,7 +325,7 @@ ShipList ScanShipFiles(const fs::path& dir) {
       continue;
     }
     std::vector<std::string> lines;
-    if (!ReadLines(dir / name, &lines) || lines.size() < 6) {
+    if (!ReadLines(dir / name, kShipListLines, &lines) || lines.size() < kShipListLines) {
       list.unreadable.push_back(name);
       continue;
     }

@@ -13,6 +13,7 @@ inline constexpr const char* kShipVersion11 = "Ship definion 1.1";
 inline constexpr const char* kShipVersion12 = "Ship definion 1.2";
 inline constexpr int kShipFileLines = 31;
 inline constexpr int kMaxShipFiles = 256;
+inline constexpr size_t kShipListLines = 6;  // the start-up scan reads up to the ship value
 
 // The numeric value of a line: blanks skipped, the longest leading number (sign, digits, decimal
 // point) taken, the rest ignored; a line that does not begin with a number counts as 0.
@@ -77,6 +78,9 @@ bool SaveShipFile(const std::filesystem::path& path, const ShipDefinition& def, 
 float ShipValue(const ShipDefinition& def, bool hasEject, float ejectValue);
 // A ship value as line 6 holds it: a whole number without decimals ("100", "-50").
 std::string ShipValueText(float value);
+// A number written back as a line of text: plain decimals that read back as exactly the same
+// number, never in exponent form ("12", "-3", "2.5", "0.00001").
+std::string NumberLineText(double value);
 
 // A ship file's fields as the battle uses them, after the game's conversions.
 struct ShipLoadout {

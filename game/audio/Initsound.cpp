@@ -1,9 +1,12 @@
 #include "game/audio/Initsound.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "game/audio/Jukebox.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Music.h"
 
@@ -11,7 +14,8 @@ namespace quorvex {
 
 namespace {
 
-constexpr int kPlaylistHeaderLines = 4;
+constexpr size_t kPlaylistHeaderLines = 4;
+constexpr const char* kPlaylistFile = "playlist.txt";
 
 // Every slot but the two lasers, in loading order.
 struct EffectFile {
@@ -50,23 +54,36 @@ void ReloadLaser(GameWindow& w, SoundSlot slot, const ShipState& ship) {
   }
 }
 
+// A song from a regular file of the program folder only: a named pipe would block the module
+// player for ever.
 Song* LoadSongFile(GameWindow& w, const std::string& file) {
-  return LoadSong(w.audio, ResolveFileName(w.programDir, file).string());
+  const std::filesystem::path path = ResolveFileName(w.programDir, file);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    if (std::filesystem::exists(path, ec)) std::fprintf(stderr, "Not a regular file: %s (no music)\n", path.c_str());
+    return nullptr;
+  }
+  return LoadSong(w.audio, path.string());
 }
 
 void LoadSongs(GameWindow& w) {
   FreeSongs(w);
   w.songCount = 1;
   w.songs[0] = LoadSongFile(w, "menu.it");
-  std::string text, error;
-  if (!ReadWholeFile(ResolveFileName(w.programDir, "playlist.txt"), &text, &error)) {
+  std::vector<std::string> lines;
+  std::string error;
+  const size_t wanted = kPlaylistHeaderLines + (kSongEntries - 1);  // the header and 20 songs, no more
+  if (!ReadTextLines(ResolveFileName(w.programDir, kPlaylistFile), wanted, &lines, &error)) {
     std::fprintf(stderr, "%s (no battle music)\n", error.c_str());
     return;
   }
-  const std::vector<std::string> lines = SplitLines(text);
   for (size_t i = kPlaylistHeaderLines; i < lines.size() && w.songCount < kSongEntries; ++i) {
-    // A module that cannot be loaded keeps its entry, empty: choosing it plays nothing.
-    w.songs[w.songCount] = LoadSongFile(w, lines[i]);
+    // A module that cannot be loaded keeps its entry, empty: choosing it plays nothing. So does a
+    // name that leads out of the program folder, which is refused before anything is opened.
+    const std::string& name = lines[i];
+    const bool refused = !name.empty() && !IsBareFileName(name);
+    if (refused) w.messages.Show("ERROR!", RefusedNameMessage(kPlaylistFile, name));
+    w.songs[w.songCount] = refused || name.empty() ? nullptr : LoadSongFile(w, name);
     ++w.songCount;
   }
 }

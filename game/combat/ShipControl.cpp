@@ -34,26 +34,29 @@ int FirstFree(const std::array<double, N>& life, int last) {
   return 0;
 }
 
-// A direction of fire: where shots fly (c, s) and the side of the ship the barrels sit on (pc, ps).
+// A direction of fire: where shots fly (vc, vs), and the angle the barrels are laid out from, back
+// along (c, s) and to the side along (pc, ps).
 struct Aim {
-  double c, s, pc, ps;
+  double vc, vs, c, s, pc, ps;
 };
 
-Aim AimAlong(double angle) {
-  return Aim{std::cos(angle), std::sin(angle), std::cos(angle + 90 * kDegree), std::sin(angle + 90 * kDegree)};
+Aim AimFrom(double angle, double vc, double vs) {
+  return Aim{vc, vs, std::cos(angle), std::sin(angle), std::cos(angle + 90 * kDegree), std::sin(angle + 90 * kDegree)};
 }
 
-// Straight at the opponent's present position. Straight above or below the ship, where the angle's
-// arctangent has no value, the aim is straight up or down the screen.
+Aim AimAlong(double angle) { return AimFrom(angle, std::cos(angle), std::sin(angle)); }
+
+// The targeting system: the angle to the opponent within a quarter turn, from which the barrels are
+// laid out as it stands; only the signs of the shots' velocity turn toward the opponent's present
+// position. Straight above or below the ship, where the arctangent has no value, the aim is
+// straight up or down the screen.
 Aim AimAt(const ShipState& s, const ShipState& target) {
   const double dx = target.x - s.x;
   const double dy = target.y - s.y;
   const double angle = dx == 0 ? kPi / 2 : std::atan(std::fabs(dy) / std::fabs(dx));
-  double c = std::cos(angle);
-  double sn = std::sin(angle);
-  if (dx < 0) c = -c;
-  if (dy < 0) sn = -sn;
-  return Aim{c, sn, -sn, c};
+  const double vc = dx < 0 ? -std::cos(angle) : std::cos(angle);
+  const double vs = dy < 0 ? -std::sin(angle) : std::sin(angle);
+  return AimFrom(angle, vc, vs);
 }
 
 // Makes one laser shot with barrel offset b; returns its slot, 0 when the pool is full.
@@ -65,8 +68,8 @@ int MakeLaserShot(GameWindow& w, const ShipState& s, const Aim& aim, double b) {
   const double back = kLaserSpeed * (s.radius / 100);
   p.life[i] = kShotLife;
   p.kind[i] = s.laserKind;
-  p.vx[i] = kLaserSpeed * aim.c;
-  p.vy[i] = kLaserSpeed * aim.s;
+  p.vx[i] = kLaserSpeed * aim.vc;
+  p.vy[i] = kLaserSpeed * aim.vs;
   p.x[i] = s.x + side * aim.pc - back * aim.c;
   p.y[i] = s.y + side * aim.ps - back * aim.s;
   return i;
@@ -228,15 +231,17 @@ void FireChaingun(GameWindow& w, int player, double a) {
 // The thrust of one frame: an engine trail dot, the push, and the per-axis speed limit.
 void Thrust(GameWindow& w, ShipState& s, double a) {
   TrailPool& trail = w.trail;
-  // Trail dots leave slightly off the rear axis.
-  const int life = static_cast<int>(Int(w.random.Next() * 24)) + 1;
-  const double spread = w.random.Next() * 8 - 16;
-  const double e = a + kPi + spread * kDegree;
   const double reach = (s.radius / 100) * (w.zoom / 100) * 65;
+  // Trail dots leave slightly off the rear axis, 8 to 16 degrees. Without trails no dot is made and
+  // no random number is taken; the engine then smokes from the middle of that spread.
+  const bool trails = w.options.engineTrails;
+  const int life = trails ? static_cast<int>(Int(w.random.Next() * 24)) + 1 : 0;
+  const double spread = trails ? w.random.Next() * 8 - 16 : -12;
+  const double e = a + kPi + spread * kDegree;
   const double ex = s.x + reach * std::cos(e);
   const double ey = s.y + reach * std::sin(e);
   int dot = -1;
-  if (w.options.engineTrails) {
+  if (trails) {
     dot = FirstFree(trail.life, kLastTrail);  // slot 0 when every dot is in use
     trail.life[dot] = life;
     trail.x[dot] = ex;
@@ -248,7 +253,7 @@ void Thrust(GameWindow& w, ShipState& s, double a) {
   double push = s.mass;
   if (s.systems[kEngine] != 0) {
     // A damaged engine sputters: its trail flickers and it smokes.
-    if (w.random.Next() < 0.3 && dot >= 0) trail.life[dot] = 0;
+    if (dot >= 0 && w.random.Next() < 0.3) trail.life[dot] = 0;
     if (w.random.Next() < 0.3) LuoSavu(w, ex, ey);
     push = s.mass * 10;
   }

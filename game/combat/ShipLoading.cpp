@@ -1,13 +1,37 @@
 #include "game/combat/ShipLoading.h"
 
-#include <cstdio>
+#include <string>
 
 #include "game/core/BattleState.h"
 #include "game/core/GameError.h"
 #include "game/core/GameExit.h"
 #include "game/render/Graphics.h"
+#include "platform/DataFiles.h"
 
 namespace quorvex {
+
+namespace {
+
+// The player is told once, at start-up, which ship files the list goes on without.
+std::string LeftOutShipsMessage(const ShipList& list) {
+  if (list.unreadable.empty() && list.ignored == 0) return std::string();
+  std::string text;
+  if (!list.unreadable.empty()) {
+    // Named one by one, but a folder full of broken files does not make an endless message.
+    constexpr size_t kNamed = 10;
+    text = "Left out of the ship list (cannot be read or fewer than 6 lines): ";
+    for (size_t i = 0; i < list.unreadable.size() && i < kNamed; ++i) text += (i ? ", " : "") + list.unreadable[i];
+    if (list.unreadable.size() > kNamed) text += " and " + std::to_string(list.unreadable.size() - kNamed) + " more";
+  }
+  if (list.ignored > 0) {
+    if (!text.empty()) text += "\n";
+    text += std::to_string(list.ignored) + " ship files beyond the first " + std::to_string(kMaxShipFiles) +
+            " were left out of the ship list";
+  }
+  return text;
+}
+
+}  // namespace
 
 void ScanShipFiles(GameWindow& w) {
   w.shipFiles.fill(std::string());
@@ -21,14 +45,8 @@ void ScanShipFiles(GameWindow& w) {
     w.shipValues[i] = list.values[i];
   }
   w.lastShipIndex = list.lastShipIndex;
-  for (const std::string& name : list.unreadable) {
-    std::fprintf(stderr, "Ship file left out of the ship list (unreadable or fewer than 6 lines): %s\n",
-                 name.c_str());
-  }
-  if (list.ignored > 0) {
-    std::fprintf(stderr, "%d ship files beyond the first %d were left out of the ship list\n", list.ignored,
-                 kMaxShipFiles);
-  }
+  const std::string leftOut = LeftOutShipsMessage(list);
+  if (!leftOut.empty()) w.messages.Show("ERROR!", leftOut);
 
   for (auto& fleet : w.fleet) fleet.fill(-1);
 }
@@ -83,6 +101,12 @@ void LoadShip(GameWindow& w, int player) {
   const ShipReadStatus status = ReadShipForBattle(w.programDir / file, true, &loadout);
   if (status != ShipReadStatus::Ok) {
     w.messages.Show("ERROR!", ShipReadMessage(status, file));
+    throw GameExit{};
+  }
+  // The picture and the escape ship must be files of the program folder, whatever the file says.
+  const bool pictureRefused = !IsBareFileName(loadout.spriteFile);
+  if (pictureRefused || (!loadout.ejectShipFile.empty() && !IsBareFileName(loadout.ejectShipFile))) {
+    w.messages.Show("ERROR!", RefusedNameMessage(file, pictureRefused ? loadout.spriteFile : loadout.ejectShipFile));
     throw GameExit{};
   }
   ApplyShipLoadout(w.ship[p], loadout);

@@ -15,6 +15,7 @@
 #include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
 #include "game/settings/ConfigFiles.h"
+#include "platform/DataFiles.h"
 
 namespace quorvex {
 
@@ -97,6 +98,7 @@ void ReadConfiguration(GameWindow& w) {
 void InitGame(GameWindow& w) {
   w.messages.headless = w.headless;
   SetDefaults(w);
+  RemoveStaleTemporaryFiles(w.programDir);  // left by a write that was killed midway
 
   ReadConfiguration(w);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Numbers.h"
 #include "shipdef/ShipFile.h"
@@ -131,13 +132,13 @@ ConfigLoad Load(const fs::path& requested, size_t lineCount, Parse parse, Text t
     }
     return ConfigLoad::Created;
   }
-  std::string bytes;
-  if (!fs::is_regular_file(path, ec) || !ReadWholeFile(path, &bytes, &error)) {
+  // Only the lines the file format has are read, however long the file is.
+  std::vector<std::string> lines;
+  if (!fs::is_regular_file(path, ec) || !ReadTextLines(path, lineCount, &lines, &error)) {
     *out = parse(std::vector<std::string>());
     if (message) *message = "Cannot read " + path.string() + "; the default settings are used";
     return ConfigLoad::Failed;
   }
-  const std::vector<std::string> lines = SplitLines(bytes);
   *out = parse(lines);
   if (lines.size() >= lineCount) return ConfigLoad::Read;
 

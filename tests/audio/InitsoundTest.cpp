@@ -1,6 +1,7 @@
 // Loading the effects and songs at start-up, the laser sounds of new ships, and paired hit sounds.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -155,6 +156,44 @@ TEST(PairedSoundTest, SecondCopySoundsWhileTheFirstPlays) {
   EXPECT_EQ(w->audio.played.size(), 3u);
   for (SoundBuffer& s : w->sounds) FreeSoundBuffer(s);
   w->audio.close();
+}
+
+// Playlist entries are bare names of regular files in the program folder: anything else is refused
+// or skipped at once (a named pipe would block start-up for ever) and its entry stays empty.
+TEST(PlaylistTest, SongsOnlyFromRegularFilesOfTheFolder) {
+  testing::AudioFolder dir;
+  for (const char* m : {"menu.it", "a.mod"}) dir.WriteTinyModule(m);
+  ASSERT_EQ(0, ::mkfifo((dir.path / "pipe.mod").c_str(), 0644));
+  std::filesystem::create_directory(dir.path / "folder.mod");
+  const std::vector<std::string> refused = {"/etc/passwd", "../../etc/passwd", "/dev/zero", "music/a.mod", "..\\a.mod"};
+  std::vector<std::string> songs = {"a.mod", "pipe.mod", "folder.mod", ""};
+  songs.insert(songs.end(), refused.begin(), refused.end());
+  songs.push_back("A.MOD");
+  dir.WritePlaylist(songs);
+  GameWindow w;
+  w.programDir = dir.path;
+  w.messages.headless = true;
+  Initsound(w);
+  EXPECT_EQ(w.songCount, 11);
+  for (int i = 0; i < w.songCount; ++i) EXPECT_EQ(w.songs[i] != nullptr, i == 0 || i == 1 || i == 10) << "entry " << i;
+  ASSERT_EQ(w.messages.shown.size(), refused.size());
+  for (size_t k = 0; k < refused.size(); ++k) {
+    EXPECT_EQ(w.messages.shown[k].text, "playlist.txt: refused file name \"" + refused[k] +
+                                            "\" (only a bare file name in the program folder is allowed)");
+  }
+  FreeSongs(w);
+  w.audio.close();
+
+  // A playlist of endless lines costs no more than its header and twenty songs.
+  std::string big = "h\r\nh\r\nh\r\nh\r\n";
+  for (int i = 0; i < 200000; ++i) big += "a.mod\r\n";
+  dir.Write("playlist.txt", big);
+  GameWindow many;
+  many.programDir = dir.path;
+  Initsound(many);
+  EXPECT_EQ(many.songCount, kSongEntries);
+  FreeSongs(many);
+  many.audio.close();
 }
 
 }  // namespace

@@ -170,9 +170,11 @@ struct TrailCase {
   const char* name;
   bool trails;
   double engineDamage;
-  std::vector<double> randoms;  // dot life, spread, then (damaged engine) flicker and smoke draws
+  std::vector<double> randoms;  // dot life and spread (trails on), then (damaged engine) flicker
+                                // (only with a dot) and smoke draws
   int dotLife;                  // life of trail slot 1 afterwards
   bool smoke;
+  size_t drawn;                 // random numbers taken: later numbers of the battle depend on it
 };
 
 void PrintTo(const TrailCase& c, std::ostream* os) { *os << c.name; }
@@ -187,9 +189,11 @@ TEST_P(TrailTest, DotBehindTheShipAndTheDamagedEngine) {
   s.thrustHeld = true;
   s.systems[0] = c.engineDamage;
   w->random.scripted.assign(c.randoms.begin(), c.randoms.end());
+  w->random.scripted.push_back(0.123);  // the first number the rest of the battle gets
   Ohjailu(*w);
   EXPECT_EQ(w->trail.life[1], c.dotLife);
   EXPECT_EQ(w->smoke.life[1] > 0, c.smoke);
+  EXPECT_EQ(c.randoms.size() + 1 - w->random.scripted.size(), c.drawn);
   // The emission point lies behind the ship (facing up: below it), 65 * radius/100 * zoom/100 away.
   const double ex = c.smoke ? w->smoke.x[1] : w->trail.x[1];
   const double ey = c.smoke ? w->smoke.y[1] : w->trail.y[1];
@@ -206,12 +210,13 @@ TEST_P(TrailTest, DotBehindTheShipAndTheDamagedEngine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Thrust, TrailTest,
-    ::testing::Values(TrailCase{"Dot", true, 0, {0.5, 0.5}, 13, false},
-                      TrailCase{"LongestDot", true, 0, {0.999, 0.0}, 24, false},
-                      TrailCase{"TrailsOff", false, 0, {0.5, 0.5}, 0, false},
-                      TrailCase{"DamagedFlickersAndSmokes", true, 30, {0.5, 0.5, 0.29, 0.29}, 0, true},
-                      TrailCase{"DamagedNeitherThisFrame", true, 30, {0.5, 0.5, 0.3, 0.3}, 13, false},
-                      TrailCase{"DamagedSmokesWithoutTrails", false, 30, {0.5, 0.5, 0.9, 0.1}, 0, true}),
+    ::testing::Values(TrailCase{"Dot", true, 0, {0.5, 0.5}, 13, false, 2},
+                      TrailCase{"LongestDot", true, 0, {0.999, 0.0}, 24, false, 2},
+                      TrailCase{"TrailsOffDrawNothing", false, 0, {}, 0, false, 0},
+                      TrailCase{"DamagedFlickersAndSmokes", true, 30, {0.5, 0.5, 0.29, 0.29}, 0, true, 4},
+                      TrailCase{"DamagedNeitherThisFrame", true, 30, {0.5, 0.5, 0.3, 0.3}, 13, false, 4},
+                      TrailCase{"DamagedSmokesWithoutTrails", false, 30, {0.1}, 0, true, 1},
+                      TrailCase{"DamagedNoSmokeWithoutTrails", false, 30, {0.3}, 0, false, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShipControlTest, FullTrailReusesSlotZero) {
@@ -423,6 +428,63 @@ INSTANTIATE_TEST_SUITE_P(
                       AimCase{"SamePlace", true, 0, 100, 240, 0, 1},
                       AimCase{"SystemDamaged", true, 12, 400, 540, 0, -1},
                       AimCase{"NotFitted", false, 0, 400, 540, 0, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The targeting system lays the barrels out from the angle to the opponent within a quarter turn,
+// as it stands; only the signs of the velocity turn toward the opponent. So the start positions of
+// an opponent on the left equal those of one on the right.
+struct TargetedShot {
+  double x, y, vx, vy;
+};
+struct TargetedCase {
+  const char* name;
+  int pattern;
+  double nextBarrel;
+  double ox, oy;
+  std::vector<TargetedShot> shots;  // slot order
+};
+void PrintTo(const TargetedCase& c, std::ostream* os) { *os << c.name; }
+
+class TargetedStartTest : public ::testing::TestWithParam<TargetedCase> {};
+
+TEST_P(TargetedStartTest, BarrelsFromTheUnturnedAngle) {
+  const TargetedCase& c = GetParam();
+  auto w = Window();
+  ShipState& s = w->ship[0];
+  s.hasTargeting = true;
+  s.laserPattern = c.pattern;
+  s.nextBarrel = c.nextBarrel;
+  s.energy = 100;
+  s.fireHeld = true;
+  w->ship[1].x = c.ox;
+  w->ship[1].y = c.oy;
+  Ohjailu(*w);
+  const std::vector<int> live = Live(w->shots.life);
+  ASSERT_EQ(live.size(), c.shots.size());
+  for (size_t k = 0; k < live.size(); ++k) {
+    const int i = live[k];
+    EXPECT_NEAR(w->shots.x[i], c.shots[k].x, 0.01) << k;
+    EXPECT_NEAR(w->shots.y[i], c.shots[k].y, 0.01) << k;
+    EXPECT_NEAR(w->shots.vx[i], c.shots[k].vx, 0.01) << k;
+    EXPECT_NEAR(w->shots.vy[i], c.shots[k].vy, 0.01) << k;
+  }
+}
+
+// Ship 1 at (100, 240), radius 50, zoom 50: 12.5 pixels back along the angle, b pixels beside it.
+INSTANTIATE_TEST_SUITE_P(
+    Lasers, TargetedStartTest,
+    ::testing::Values(
+        TargetedCase{"RightSingle", 1, 0, 700, 240, {{87.5, 240, 25, 0}}},
+        TargetedCase{"LeftSingle", 1, 0, -500, 240, {{87.5, 240, -25, 0}}},
+        TargetedCase{"AboveSingle", 1, 0, 100, 40, {{99.99, 227.5, 0.02, -25}}},
+        TargetedCase{"BelowSingle", 1, 0, 100, 500, {{99.99, 227.5, 0.02, 25}}},
+        TargetedCase{"UpperLeftSingle", 1, 0, 40, 120, {{94.41, 228.82, -11.18, -22.36}}},
+        TargetedCase{"RightAlternating", 2, 0, 700, 240, {{87.52, 260, 25, 0}}},
+        TargetedCase{"LeftAlternating", 2, 0, -500, 240, {{87.52, 260, -25, 0}}},
+        TargetedCase{"LowerRightAlternatingBack", 2, 20, 400, 540, {{105.29, 217.01, 17.68, 17.68}}},
+        TargetedCase{"UpperLeftThreeBarrels", 4, 0, 40, 120, {{72.06, 240.02, -11.18, -22.36}}},
+        // The first of the pair is moved one step along its (turned) flight at once.
+        TargetedCase{"LeftPair", 3, 0, -500, 240, {{62.51, 250, -25, 0}, {87.49, 230, -25, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Ion cannon --------------------------------------------------------------------------------

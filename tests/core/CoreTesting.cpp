@@ -106,7 +106,7 @@ void WriteBitmap(const fs::path& path, int width, int height, int r, int g, int 
 void WriteGamePictures(const fs::path& dir, const std::vector<std::string>& shipPictures) {
   WriteBitmap(dir / "tausta.bmp", 800, 600, 0, 0, 40);
   WriteBitmap(dir / "boom.bmp", 500, 100, 200, 100, 0);
-  WriteBitmap(dir / "font.bmp", 702, 104, 255, 255, 255);
+  WriteBitmap(dir / "font.bmp", 766, 455, 255, 255, 255);
   for (const std::string& name : shipPictures) WriteBitmap(dir / name, 400, 200, 0, 200, 0);
 }
 

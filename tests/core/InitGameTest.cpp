@@ -17,8 +17,11 @@ using testing::WriteText;
 TEST(InitGameTest, MissingConfigurationFilesAreCreatedAndTheirDefaultsUsed) {
   TempFolder dir;
   WriteShip(dir.path(), "a.shp", SampleShip("A", "a.bmp"));
+  // Left by a write killed midway (no process has so high a number): gone at the next start.
+  WriteText(dir.path(), "a.shp.tmp-999999999", "half");
   auto w = HeadlessWindow(dir.path(), nullptr);
   InitGame(*w);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.shp.tmp-999999999"));
 
   for (const char* name : {kOptionsFile, kKeysFile, kDeviceFile}) {
     EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;

@@ -7,6 +7,7 @@
 #include "game/core/GameExit.h"
 #include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "tests/core/CoreTesting.h"
 #include "tests/support/SurfaceTesting.h"
@@ -50,6 +51,24 @@ TEST(ScanShipFilesTest, FillsTheListInNameOrderAndEmptiesBothArmadas) {
   for (const auto& fleet : w->fleet) {
     for (int slot : fleet) EXPECT_EQ(slot, -1);
   }
+  EXPECT_TRUE(w->messages.shown.empty());
+}
+
+// Files the list cannot hold are named to the player once, and the game goes on without them.
+TEST(ScanShipFilesTest, LeftOutFilesAreNamedInOneMessage) {
+  TempFolder dir;
+  WriteShip(dir.path(), "good.shp", SampleShip("Good", "g.bmp"));
+  WriteText(dir.path(), "short.shp", "Ship definion 1.2\r\n=================\r\nShort\r\n");
+  WriteText(dir.path(), "empty.shp", "");
+  std::filesystem::create_directory(dir.path() / "folder.shp");  // not a file: not listed at all
+  auto w = HeadlessWindow(dir.path(), nullptr);
+  ScanShipFiles(*w);
+  EXPECT_EQ(w->lastShipIndex, 0);
+  EXPECT_EQ(w->shipFiles[0], "good.shp");
+  ASSERT_EQ(w->messages.shown.size(), 1u);
+  EXPECT_EQ(w->messages.shown[0].title, "ERROR!");
+  EXPECT_EQ(w->messages.shown[0].text,
+            "Left out of the ship list (cannot be read or fewer than 6 lines): empty.shp, short.shp");
 }
 
 // Ship files from other installations are 8-bit text, file names included: the list, the ship,
@@ -222,7 +241,8 @@ struct BadShipCase {
   const char* name;
   int player;
   std::function<void(const std::filesystem::path&)> make;
-  std::string message;  // "<folder>" stands for the folder's path
+  std::string message;       // "<folder>" stands for the folder's path
+  std::string scanMessage{};  // what the start-up scan said before, if anything
 };
 void PrintTo(const BadShipCase& c, std::ostream* os) { *os << c.name; }
 
@@ -236,14 +256,29 @@ TEST_P(BadShipTest, MessageNamesTheFileAndTheGameEnds) {
   ScanShipFiles(*w);
   if (c.player == 2 && w->lastShipIndex >= 1) w->fleet[1][0] = 1;  // player 2 flies the second file
   if (std::string(c.name) == "MissingFile") w->shipFiles[0] = "gone.shp";
+  w->duelsPlayed = 1;  // between duels the pictures come with the ship
 
   EXPECT_THROW(LoadShip(*w, c.player), GameExit);
   std::string expected = c.message;
   const size_t at = expected.find("<folder>");
   if (at != std::string::npos) expected.replace(at, 8, dir.path().string());
-  ASSERT_EQ(w->messages.shown.size(), 1u);
-  EXPECT_EQ(w->messages.shown[0].title, "ERROR!");
-  EXPECT_EQ(w->messages.shown[0].text, expected);
+  const size_t scan = c.scanMessage.empty() ? 0 : 1;
+  ASSERT_EQ(w->messages.shown.size(), scan + 1);
+  if (scan) {
+    EXPECT_EQ(w->messages.shown[0].text, c.scanMessage);
+  }
+  EXPECT_EQ(w->messages.shown[scan].title, "ERROR!");
+  EXPECT_EQ(w->messages.shown[scan].text, expected);
+}
+
+// A ship whose picture or escape ship lies outside the program folder is refused before anything
+// is opened, also between duels when the pictures are loaded with the ship.
+BadShipCase RefusedName(const char* name, const std::string& picture, const std::string& eject) {
+  ShipDefinition def = SampleShip("Bad", picture);
+  def.ejectShip = eject;
+  const std::string bad = IsBareFileName(picture) ? eject : picture;
+  return BadShipCase{name, 1, [def](const std::filesystem::path& d) { WriteShip(d, "bad.shp", def); },
+                     "bad.shp: refused file name \"" + bad + "\" (only a bare file name in the program folder is allowed)"};
 }
 
 const ShipDefinition kGood = SampleShip("Good", "g.bmp");
@@ -274,7 +309,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipCase{"EmptyFolder", 1, [](const auto&) {},
                     "No ship definitions (*.shp) found in the folder: <folder>"},
         BadShipCase{"OnlyUnreadableFiles", 2, [](const auto& d) { WriteText(d, "tiny.shp", "Ship definion 1.2\r\n"); },
-                    "No ship definitions (*.shp) found in the folder: <folder>"}),
+                    "No ship definitions (*.shp) found in the folder: <folder>",
+                    "Left out of the ship list (cannot be read or fewer than 6 lines): tiny.shp"},
+        RefusedName("PictureAbsolute", "/etc/passwd", ""), RefusedName("PictureUpwards", "../../etc/passwd", ""),
+        RefusedName("PictureDevice", "/dev/stdin", ""), RefusedName("PictureInAFolder", "pics/g.bmp", "pod.shp"),
+        RefusedName("EjectAbsolute", "g.bmp", "/dev/zero"), RefusedName("EjectUpwards", "g.bmp", "../pod.shp"),
+        RefusedName("EjectParent", "g.bmp", ".."), RefusedName("EjectBackslash", "g.bmp", "..\\pod.shp")),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

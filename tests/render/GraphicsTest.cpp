@@ -43,10 +43,13 @@ struct GraphicsTest : ::testing::Test {
   fs::path dir;
   GameWindow w;
   void SetUp() override {
-    dir = testing::TestOutputDir() / "render-pictures";
+    // A folder of each test's own: ctest runs the tests of this suite side by side.
+    dir = testing::TestOutputDir() /
+          (std::string("render-pictures-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     w.programDir = dir;
+    w.messages.headless = true;
     w.back = Surface(800, 600);
     w.ship[0].spriteFile = "Alpha.BMP";
     w.ship[1].spriteFile = "beta.bmp";
@@ -58,7 +61,7 @@ struct GraphicsTest : ::testing::Test {
     WriteBitmap(dir / "alpha.bmp", 400, 200, 255, 0, 0);
     WriteBitmap(dir / "BETA.bmp", 400, 200, 0, 255, 0);
     WriteBitmap(dir / "Boom.bmp", 500, 80, 0, 0, 255);
-    WriteBitmap(dir / "font.BMP", 702, 104, 255, 255, 255);
+    WriteBitmap(dir / "font.BMP", 766, 455, 255, 255, 255);
   }
   std::string LoadError() {
     try {
@@ -83,7 +86,8 @@ TEST_F(GraphicsTest, LoadsEveryPictureWhateverItsCapitals) {
   EXPECT_EQ(Rgb565(0, 255, 0), w.shipPicture[1].pixel(5, 5));
   EXPECT_EQ(0, w.shipPicture[1].pixel(0, 0));
   EXPECT_EQ(Rgb565(0, 0, 255), w.explosionSheet.pixel(5, 5));
-  EXPECT_EQ(702, w.fontSheet.width());
+  EXPECT_EQ(766, w.fontSheet.width());
+  EXPECT_TRUE(w.messages.shown.empty());
 
   // A ship change reloads both ship pictures from the current names.
   WriteBitmap(dir / "gamma.bmp", 400, 200, 255, 255, 0);
@@ -122,6 +126,46 @@ TEST_F(GraphicsTest, AMissingOrDamagedPictureIsARunTimeErrorNamingIt) {
   WriteAll();
   w.ship[1].spriteFile = "";
   EXPECT_EQ(0u, LoadError().find("53 File not found"));
+}
+
+// A picture smaller than the cells the game cuts from it is named with the size it needs, once;
+// the game goes on with it.
+TEST_F(GraphicsTest, PicturesTooSmallAreNamedWithTheSizeTheyNeed) {
+  struct Case {
+    const char* file;
+    int width, height;
+    std::string message;
+  } cases[] = {
+      {"TAUSTA.BMP", 1, 1, "tausta.bmp is 1 x 1 pixels; the game needs a picture of at least 800 x 600 pixels"},
+      {"font.BMP", 1, 1, "font.bmp is 1 x 1 pixels; the game needs a picture of at least 766 x 455 pixels"},
+      {"Boom.bmp", 395, 80, "boom.bmp is 395 x 80 pixels; the game needs a picture of at least 396 x 73 pixels"},
+      {"BETA.bmp", 400, 199, "beta.bmp is 400 x 199 pixels; the game needs a picture of at least 400 x 200 pixels"},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    WriteAll();
+    WriteBitmap(dir / c.file, c.width, c.height, 1, 2, 3);
+    EXPECT_EQ(LoadError(), "") << c.file;
+    ASSERT_EQ(w.messages.shown.size(), 1u) << c.file;
+    EXPECT_EQ(w.messages.shown[0].text, c.message);
+    // Reloaded between duels, the same picture is not reported again.
+    LoadShipPictures(w);
+    EXPECT_EQ(w.messages.shown.size(), 1u) << c.file;
+    w.messages.shown.clear();
+  }
+}
+
+// A picture that is there but is no regular file is reported as such; a name from a ship file
+// that leads out of the program folder is refused without opening anything.
+TEST_F(GraphicsTest, OnlyRegularFilesOfTheFolderAreOpened) {
+  WriteAll();
+  fs::remove(dir / "font.BMP");
+  fs::create_directory(dir / "font.bmp");
+  EXPECT_EQ(LoadError(), "53 Not a regular file: " + (dir / "font.bmp").string());
+  for (const char* name : {"/dev/zero", "../render-pictures/alpha.bmp", "/etc/passwd"}) {
+    w.ship[0].spriteFile = name;
+    EXPECT_EQ(LoadError().find("53 Refused picture name \"" + std::string(name) + "\""), 0u) << name;
+  }
 }
 
 }  // namespace

@@ -463,6 +463,48 @@ TEST(ShipValue, TextOfTheValueLine) {
   EXPECT_EQ(LenientNumber(ShipValueText(2.5f)), 2.5);
 }
 
+// Numbers written back from a file never take exponent form, which the lenient reader would stop
+// in ("1e-05" reads as 1), and read back as exactly the number they came from.
+TEST(NumberLineText, PlainDecimalsThatReadBackExactly) {
+  struct Case {
+    double value;
+    const char* text;  // when the exact text matters
+  } cases[] = {
+      {0.00001, "0.00001"}, {3333333333333333333.0, nullptr}, {-2.5, "-2.5"}, {100, "100"}, {-0.0, "0"},
+      {0.1, "0.1"},         {1e20, "100000000000000000000"},   {1e-300, nullptr}, {5e-324, nullptr},
+      {DBL_MAX, nullptr},   {-123456.789, "-123456.789"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = NumberLineText(c.value);
+    EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
+    EXPECT_EQ(LenientNumber(text), c.value) << text;
+    if (c.text) {
+      EXPECT_EQ(text, c.text);
+    }
+  }
+  EXPECT_EQ(ShipValueText(1e-5f).find('e'), std::string::npos);
+  EXPECT_EQ(LenientNumber(ShipValueText(3.3333333e18f)), static_cast<double>(3.3333333e18f));
+}
+
+// Loading a file the way the editor does and writing it again changes none of its numbers.
+TEST(ShipDefinitionReader, LoadAndSaveKeepEveryNumber) {
+  TempDir dir;
+  std::vector<std::string> lines = SampleLines();
+  lines[5] = "0.00001";
+  lines[24] = "03333333333333333333";
+  lines[25] = "-0.000000000123456789";
+  WriteRaw(dir.path() / "m.shp", Join(lines));
+  ShipDefinition d;
+  ASSERT_EQ(ReadShipDefinition(dir.path() / "m.shp", &d), ShipReadStatus::Ok);
+  ASSERT_TRUE(SaveShipFile(dir.path() / "m.shp", d, nullptr));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.path() / "m.shp", &bytes, nullptr));
+  const std::vector<std::string> saved = SplitLines(bytes);
+  ASSERT_EQ(saved.size(), lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(LenientNumber(saved[i]), LenientNumber(lines[i])) << "line " << i + 1;
+  EXPECT_EQ(saved[5], "0.00001");
+}
+
 TEST(ShipDefinitionReader, ReadsBackWhatTheWriterWrote) {
   TempDir dir;
   const ShipDefinition in = Sample();

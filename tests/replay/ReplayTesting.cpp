@@ -98,7 +98,7 @@ std::vector<Step> BattleScript() {
 }  // namespace
 
 fs::path RecordScriptedBattle(const fs::path& programFolder, const fs::path& replayFolder, Coverage* coverage,
-                              int closeAtFrame) {
+                              const FrameHook& eachFrame) {
   ManualClock clock;
   auto w = std::make_unique<GameWindow>();
   w->headless = true;
@@ -111,7 +111,7 @@ fs::path RecordScriptedBattle(const fs::path& programFolder, const fs::path& rep
   w->eventScript = [=](GameWindow& g) {
     ++*frame;
     if (coverage) coverage->Watch(g);
-    if (closeAtFrame > 0 && *frame >= closeAtFrame) g.events.closeRequested = true;
+    if (eachFrame) eachFrame(g, *frame);
     if (*frame > 5000) g.events.closeRequested = true;  // a script that lost its way
     while (*next < steps->size() && *frame >= *due) {
       for (const KeyEvent& k : (*steps)[*next].keys) g.events.keys.push_back(k);
@@ -120,7 +120,6 @@ fs::path RecordScriptedBattle(const fs::path& programFolder, const fs::path& rep
   };
   RunRecordedGame(*w, replayFolder);
   const std::vector<std::string> names = ListFilesWithExtension(replayFolder, ".qvr");
-  EXPECT_EQ(names.size(), 1u) << "one battle, one replay";
   return names.empty() ? fs::path() : replayFolder / names.back();
 }
 

@@ -2,6 +2,7 @@
 // scripted battle run through the recorder, and a watch on what the battle went through.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -27,10 +28,11 @@ struct Coverage {
 // Plays, from start-up on `programFolder`: "training", player 1's armada of one leviathan, a duel in
 // which he fires every weapon, self-destructs into his escape pod and then loses the pod, "game
 // over!", the results, and "quit". Every battle is recorded into `replayFolder`. Returns the
-// replay written.
+// replay written. `eachFrame` runs each time the window processes its events, with the count.
+using FrameHook = std::function<void(GameWindow&, int)>;
 std::filesystem::path RecordScriptedBattle(const std::filesystem::path& programFolder,
                                            const std::filesystem::path& replayFolder, Coverage* coverage = nullptr,
-                                           int closeAtFrame = 0);
+                                           const FrameHook& eachFrame = {});
 
 // The committed replay of the scripted battle.
 std::filesystem::path CommittedReplay();

@@ -79,6 +79,11 @@ void VisitBattleFields(W& w, V& v) {
   v("menuPick", w.menuPick);
   v("joystick1.restX", w.joysticks.restX[0]), v("joystick1.restY", w.joysticks.restY[0]);
   v("joystick2.restX", w.joysticks.restX[1]), v("joystick2.restY", w.joysticks.restY[1]);
+  // The states polled last: the next poll sees a button go down against them.
+  v("joystick1.lastX", w.joysticks.last[0].x), v("joystick1.lastY", w.joysticks.last[0].y);
+  v("joystick1.lastButtons", w.joysticks.last[0].buttons);
+  v("joystick2.lastX", w.joysticks.last[1].x), v("joystick2.lastY", w.joysticks.last[1].y);
+  v("joystick2.lastButtons", w.joysticks.last[1].buttons);
 
   v("shipFiles", w.shipFiles);
   v("shipNames", w.shipNames);

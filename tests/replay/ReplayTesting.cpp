@@ -98,12 +98,12 @@ std::vector<Step> BattleScript() {
 }  // namespace
 
 fs::path RecordScriptedBattle(const fs::path& programFolder, const fs::path& replayFolder, Coverage* coverage,
-                              const FrameHook& eachFrame) {
-  ManualClock clock;
+                              const FrameHook& eachFrame, Clock* clock) {
+  ManualClock manual;
   auto w = std::make_unique<GameWindow>();
   w->headless = true;
   w->programDir = programFolder;
-  w->clock = &clock;
+  w->clock = clock ? clock : &manual;
   auto steps = std::make_shared<std::vector<Step>>(BattleScript());
   auto frame = std::make_shared<int>(0);
   auto next = std::make_shared<size_t>(0);
@@ -111,12 +111,12 @@ fs::path RecordScriptedBattle(const fs::path& programFolder, const fs::path& rep
   w->eventScript = [=](GameWindow& g) {
     ++*frame;
     if (coverage) coverage->Watch(g);
-    if (eachFrame) eachFrame(g, *frame);
     if (*frame > 5000) g.events.closeRequested = true;  // a script that lost its way
     while (*next < steps->size() && *frame >= *due) {
       for (const KeyEvent& k : (*steps)[*next].keys) g.events.keys.push_back(k);
       if (++*next < steps->size()) *due = *frame + (*steps)[*next].wait;
     }
+    if (eachFrame) eachFrame(g, *frame);
   };
   RunRecordedGame(*w, replayFolder);
   const std::vector<std::string> names = ListFilesWithExtension(replayFolder, ".qvr");

@@ -28,11 +28,12 @@ struct Coverage {
 // Plays, from start-up on `programFolder`: "training", player 1's armada of one leviathan, a duel in
 // which he fires every weapon, self-destructs into his escape pod and then loses the pod, "game
 // over!", the results, and "quit". Every battle is recorded into `replayFolder`. Returns the
-// replay written. `eachFrame` runs each time the window processes its events, with the count.
+// replay written. The game runs on `clock` (a manual one when none is given). `eachFrame` runs each time the window processes its events, with the count, after the
+// script queued that frame's keys.
 using FrameHook = std::function<void(GameWindow&, int)>;
 std::filesystem::path RecordScriptedBattle(const std::filesystem::path& programFolder,
                                            const std::filesystem::path& replayFolder, Coverage* coverage = nullptr,
-                                           const FrameHook& eachFrame = {});
+                                           const FrameHook& eachFrame = {}, Clock* clock = nullptr);
 
 // The committed replay of the scripted battle.
 std::filesystem::path CommittedReplay();

@@ -123,7 +123,8 @@ struct GameWindow {
   // Injected services.
   Clock* clock = nullptr;
   Random random;
-  Random musicRandom;  // the jukebox's song choice: when a song ends depends on the sound card
+  // The jukebox's song choice, apart from the battle's numbers: when a song ends depends on the sound card.
+  Random musicRandom{0x9e3779b97f4a7c15ULL, {}};
   MessageBoxes messages;
   bool headless = false;  // no window: tests and recorded replays
   bool windowed = false;  // a window on the desktop instead of the whole screen

@@ -1,6 +1,7 @@
 #include "game/replay/ReplayFile.h"
 
 #include <charconv>
+#include <cstdio>
 #include <sstream>
 
 #include "game/replay/StateHash.h"

@@ -15,6 +15,7 @@
 #include "game/replay/StateHash.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
+#include "platform/MessageBox.h"
 
 namespace quorvex {
 
@@ -124,12 +125,20 @@ std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& nam
 
 int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
                std::ostream& out, std::ostream& err, PlaybackResult* result) {
+  const bool timedemo = mode == ReplayMode::Timedemo;
+  // A replay that cannot be played is said on the error stream, and in a box when it was to be watched.
+  auto cannotPlay = [&](const std::string& message) {
+    if (timedemo) {
+      err << message << "\n";
+    } else {
+      MessageBoxes box;
+      box.Show("ERROR!", message);
+    }
+    return 1;
+  };
   Replay replay;
   std::string error;
-  if (!LoadReplay(file, &replay, &error)) {
-    err << error << "\n";
-    return 1;
-  }
+  if (!LoadReplay(file, &replay, &error)) return cannotPlay(error);
   SnapshotFields fields;
   for (const std::string& line : replay.state) {
     std::string name, values;
@@ -137,7 +146,6 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
     fields[name] = values;
   }
 
-  const bool timedemo = mode == ReplayMode::Timedemo;
   auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
   w->programDir = programDir;
   w->headless = timedemo;
@@ -152,8 +160,7 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
 
   ShipFolder ships;
   if (!WriteShipFiles(replay, ships, player, &error)) {
-    err << "Replay " << file.string() << " cannot be played: " << error << "\n";
-    return 1;
+    return cannotPlay("Replay " + file.string() + " cannot be played: " + error);
   }
   for (const auto& [slot, state] : replay.frames[0].sticks) player.sticks[slot] = state;
   w->inputTap = &player;
@@ -164,8 +171,7 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
   try {
     SetupDirectX(*w);
     if (!ApplySnapshot(fields, *w, &error)) {
-      err << "Replay " << file.string() << " is damaged: " << error << "\n";
-      status = 1;
+      status = cannotPlay("Replay " + file.string() + " is damaged: " + error);
     } else {
       if (!timedemo && w->options.soundOn) Initsound(*w);
       LoadGraphics(*w);

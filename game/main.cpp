@@ -8,15 +8,36 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <system_error>
 
 #include "game/flow/Startup.h"
+#include "game/replay/CommandLine.h"
+#include "game/replay/Player.h"
+#include "game/replay/Recorder.h"
 #include "game/settings/Launcher.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The options, with file names taken against the folder the game was started from.
+quorvex::CommandLine ReadCommandLine(int argc, char** argv) {
+  std::error_code ec;
+  const fs::path startFolder = fs::current_path(ec);
+  return quorvex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), startFolder);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  const quorvex::CommandLine command = ReadCommandLine(argc, argv);
+  if (!command.error.empty()) {
+    std::fprintf(stderr, "quorvex: %s\n%s\n", command.error.c_str(), quorvex::CommandLineUsage().c_str());
+    return 1;
+  }
+
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   const fs::path programDir = ec ? fs::current_path() : exe.parent_path();
@@ -27,15 +48,21 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
-  {
+  if (command.mode != quorvex::CommandLine::Play) {
+    fs::current_path(programDir, ec);  // the replay's file name was made absolute before this
+    status = quorvex::RunReplayCommand(command, programDir);
+  } else {
     QApplication app(argc, argv);
     quorvex::SdlClock clock;
     auto launcher = quorvex::OpenLauncher(programDir, [&] {
       auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
       window->clock = &clock;
       window->programDir = programDir;
-      quorvex::RunGame(*window);
+      quorvex::RunRecordedGame(*window, programDir / "replays");  // every battle goes into replays/
     });
+    launcher->watchReplay = [&](const fs::path& file) {
+      quorvex::PlayReplay(file, programDir, quorvex::ReplayMode::Window, std::cout, std::cerr);
+    };
     launcher->form3->show();
     status = app.exec();
   }

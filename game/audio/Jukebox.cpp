@@ -24,7 +24,7 @@ void PlayEntry(GameWindow& w, int entry, SongEnd end) {
 
 int RandomSong(GameWindow& w) {
   if (w.songCount < 2) return 1;
-  return static_cast<int>(nearest(w.random.Next() * (w.songCount - 2))) + 1;
+  return static_cast<int>(nearest(w.musicRandom.Next() * (w.songCount - 2))) + 1;
 }
 
 void StartMenuMusic(GameWindow& w) {

@@ -8,6 +8,7 @@
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Missiles.h"
 #include "game/core/GameError.h"
+#include "game/core/InputTap.h"
 #include "game/combat/ShipLoading.h"
 #include "game/render/BattleTexts.h"
 #include "game/render/Font.h"
@@ -36,7 +37,7 @@ constexpr int kCritListTop = 45, kCritLineHeight = 14;
 // Stirs the tick count into the random sequence rather than restarting it: two critical hits in the
 // same millisecond must not always pick the same system, and a replay on its own clock stays exact.
 void MixInClock(GameWindow& w) {
-  if (w.clock) w.random.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
+  if (w.clock) w.random.MixIn(static_cast<uint32_t>(ClockInput(w)));
 }
 
 int ShipIndex(int player) {

@@ -5,6 +5,7 @@
 #include "game/core/BattleState.h"
 #include "game/core/GameError.h"
 #include "game/core/GameExit.h"
+#include "game/core/InputTap.h"
 #include "game/render/Graphics.h"
 #include "platform/DataFiles.h"
 
@@ -98,7 +99,7 @@ void LoadShip(GameWindow& w, int player) {
   // Both players' files must be current ships: a file of an older version would be read line by
   // line into the wrong fields.
   ShipLoadout loadout;
-  const ShipReadStatus status = ReadShipForBattle(w.programDir / file, true, &loadout);
+  const ShipReadStatus status = ReadShipForBattle(ShipFileInput(w, file), true, &loadout);
   if (status != ShipReadStatus::Ok) {
     w.messages.Show("ERROR!", ShipReadMessage(status, file));
     throw GameExit{};

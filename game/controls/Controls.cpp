@@ -2,6 +2,7 @@
 
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Damage.h"
+#include "game/core/InputTap.h"
 #include "platform/Keys.h"
 
 namespace quorvex {
@@ -162,7 +163,7 @@ void PollControls(GameWindow& w) {
     // The state read last (the previous poll) tells which controls were already down, so the
     // one-shot actions run once per press.
     const JoystickState before = sticks.last[slot];
-    PollJoystick(sticks, slot);
+    PollJoystickInput(w, slot);
     auto down = [&](int entry) { return JoystickControlDown(w, j, StickCode(table[entry])); };
     auto pressed = [&](int entry) {
       const int code = StickCode(table[entry]);

@@ -2,6 +2,7 @@
 
 #include "game/controls/Controls.h"
 #include "game/core/GameExit.h"
+#include "game/core/InputTap.h"
 
 namespace quorvex {
 
@@ -9,6 +10,7 @@ void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
   if (w.display.open) CollectWindowEvents(w.events);
   if (w.events.closeRequested) throw GameExit{};
+  if (w.inputTap) w.inputTap->Events(w);  // replays: record the keys, or replace them
 
   while (!w.events.keys.empty()) {
     const KeyEvent key = w.events.keys.front();

@@ -19,6 +19,7 @@
 namespace quorvex {
 
 struct Song;
+struct InputTap;
 
 // The ship now flying for one player.
 struct ShipState {
@@ -122,6 +123,8 @@ struct GameWindow {
   // Injected services.
   Clock* clock = nullptr;
   Random random;
+  // The jukebox's song choice, apart from the battle's numbers: when a song ends depends on the sound card.
+  Random musicRandom{0x9e3779b97f4a7c15ULL, {}};
   MessageBoxes messages;
   bool headless = false;  // no window: tests and recorded replays
   bool windowed = false;  // a window on the desktop instead of the whole screen
@@ -129,6 +132,8 @@ struct GameWindow {
   // Replays and tests: called each time the window processes its pending events (once per frame
   // in every loop), before the queue is drained, so a script can queue key events or raise flags.
   std::function<void(GameWindow&)> eventScript;
+  // Replays: watches (recording) or supplies (playback) everything that enters from outside.
+  InputTap* inputTap = nullptr;
 
   // Ships and players.
   std::array<ShipState, 2> ship{};
@@ -164,7 +169,7 @@ struct GameWindow {
   // Battle-wide values.
   double zoom = 50;
   double aiClose = 0;
-  int64_t battleStartTime = 0;  // seconds since the epoch when the first duel of a battle began
+  int32_t battleStartTick = 0;  // tick count when the first duel of a battle began
 
   // Flow and timing.
   int32_t lastFrameTick = 0;

@@ -4,6 +4,7 @@
 #include "game/audio/SoundEffects.h"
 #include "game/flow/BattleLoop.h"
 #include "game/controls/Events.h"
+#include "game/core/InputTap.h"
 #include "game/combat/ShipLoading.h"
 #include "game/render/Font.h"
 #include "game/screens/Screens.h"
@@ -27,8 +28,8 @@ bool LastShipLost(const GameWindow& w, int player) {
   return !w.ship[player - 1].alive && ShipsInFleet(w, player) <= 1;
 }
 
-// From the main menu's choice to the end of the battle: armadas, ships, duels. Returns to go back
-// to the main menu.
+}  // namespace
+
 void PlayBattle(GameWindow& w) {
   for (;;) {
     ArmadaSelection(w);
@@ -60,8 +61,6 @@ void PlayBattle(GameWindow& w) {
     w.menuSelect = false;
   }
 }
-
-}  // namespace
 
 void RemoveLostShip(GameWindow& w, int player) {
   auto& fleet = w.fleet[player - 1];
@@ -100,7 +99,9 @@ void GameFlow(GameWindow& w) {
   for (;;) {
     StartMenuMusic(w);
     MainMenu(w);
+    if (w.inputTap) w.inputTap->BattleBegins(w);
     PlayBattle(w);
+    if (w.inputTap) w.inputTap->BattleEnds(w);
   }
 }
 

@@ -17,6 +17,10 @@ void RemoveLostShip(GameWindow& w, int player);
 // "game over!" over the last battle frame until Enter, then the battle results.
 void GameOver(GameWindow& w);
 
+// From the main menu's choice to the end of the battle: armadas, ships, duels, and "game over!"
+// with the results. Returns to go back to the main menu.
+void PlayBattle(GameWindow& w);
+
 // Menu after menu, battle after battle. Leaves only by GameExit (the main menu's "quit", closing
 // the window) or a run-time error.
 void GameFlow(GameWindow& w);

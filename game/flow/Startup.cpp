@@ -113,6 +113,7 @@ void InitGame(GameWindow& w) {
 
 void SetupDirectX(GameWindow& w) {
   w.random.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
+  w.musicRandom.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
 
   if (!w.headless) {
     std::string error;

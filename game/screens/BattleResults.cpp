@@ -1,7 +1,8 @@
-#include <chrono>
 #include <string>
 
 #include "game/audio/SoundEffects.h"
+#include "game/core/InputTap.h"
+#include "game/core/Pacing.h"
 #include "game/render/Font.h"
 #include "game/screens/MenuLoop.h"
 #include "game/screens/Screens.h"
@@ -63,18 +64,13 @@ std::string BattleTimeText(int64_t seconds) {
          std::to_string(seconds % 60) + "sec ";
 }
 
-int64_t WallClockSeconds() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
 void BattleResults(GameWindow& w) {
   w.pauseRequested = false;
   w.duelOver = false;
   MenuStars stars = MakeMenuStars(w);
   w.menuSelect = false;
   w.quitBattle = false;
-  const std::string timeLine = BattleTimeText(WallClockSeconds() - w.battleStartTime);
+  const std::string timeLine = BattleTimeText(TicksBetween(w.battleStartTick, ClockInput(w)) / 1000);
   const std::string outcome = OutcomeLine(w);
   const std::string shipsLeft = ShipsLeftLine(w);
   const int outcomeX = BattleOutcome(w) == 3 ? 345 : 323;

@@ -33,9 +33,6 @@ std::string BattleTimeText(int64_t seconds);
 std::string OutcomeLine(const GameWindow& w);
 std::string ShipsLeftLine(const GameWindow& w);
 
-// Seconds since the epoch now, as the battle start time is recorded.
-int64_t WallClockSeconds();
-
 // The results after "game over!": the winner, his ships left and the battle time, until "ok".
 void BattleResults(GameWindow& w);
 

@@ -1,12 +1,12 @@
 // The ship selection screen: before each duel the players pick which ship of their armada flies.
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 #include <string>
 
 #include "game/audio/Initsound.h"
 #include "game/audio/SoundEffects.h"
 #include "game/combat/ShipLoading.h"
+#include "game/core/InputTap.h"
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"
 #include "game/screens/MenuLoop.h"
@@ -105,7 +105,7 @@ void ShipSelection(GameWindow& w) {
   w.menuSelect = false;
   w.menuActive = false;
   PlaySound(w, SndSelect);
-  if (firstSelection) w.battleStartTime = static_cast<int64_t>(std::time(nullptr));
+  if (firstSelection) w.battleStartTick = ClockInput(w);
 
   // "back" and "quit" leave the chosen ships loaded too.
   if (mayChoose(0)) LoadShip(w, 1);

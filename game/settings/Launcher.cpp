@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -36,6 +37,23 @@ void StartGame(Launcher& l) {
   QApplication::processEvents();
   if (l.runGame) l.runGame();
   QCoreApplication::exit(0);  // the game window was unloaded: the program ends
+}
+
+void WatchReplay(Launcher& l) {
+  const fs::path file = l.pickReplay ? l.pickReplay() : fs::path();
+  if (file.empty() || !l.watchReplay) return;
+  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+  QApplication::processEvents();
+  l.watchReplay(file);
+  l.form3->show();
+}
+
+fs::path AskForReplay(const Launcher& l) {
+  const fs::path folder = l.programDir / "replays";
+  const QString chosen = QFileDialog::getOpenFileName(l.form3.get(), "Watch a replay",
+                                                      QString::fromStdString(folder.string()),
+                                                      "Recorded battles (*.qvr)");
+  return chosen.isEmpty() ? fs::path() : fs::path(chosen.toStdString());
 }
 
 void ShowOptions(Launcher& l) {
@@ -73,8 +91,9 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QPushButton* start = MakeButton(window, "Command4", "Start game!");
   QPushButton* controls = MakeButton(window, "Command7", "Controls");
   QPushButton* options = MakeButton(window, "Command3", "Game options");
+  QPushButton* replay = MakeButton(window, "WatchReplay", "Watch a replay...");
   QPushButton* exit = MakeButton(window, "Command2", "Exit");
-  for (QPushButton* button : {start, controls, options, exit}) {
+  for (QPushButton* button : {start, controls, options, replay, exit}) {
     button->setMinimumSize(220, 32);  // wide enough for the whole title in a window frame
     layout->addWidget(button);
   }
@@ -89,6 +108,8 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QObject::connect(start, &QPushButton::clicked, window, [pl] { StartGame(*pl); });
   QObject::connect(controls, &QPushButton::clicked, window, [pl] { ShowControls(*pl); });
   QObject::connect(options, &QPushButton::clicked, window, [pl] { ShowOptions(*pl); });
+  l->pickReplay = [pl] { return AskForReplay(*pl); };
+  QObject::connect(replay, &QPushButton::clicked, window, [pl] { WatchReplay(*pl); });
   QObject::connect(exit, &QPushButton::clicked, window, [] { QCoreApplication::exit(0); });
   return l;
 }

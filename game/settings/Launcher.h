@@ -18,12 +18,19 @@ struct Launcher {
   // Runs the whole game window and returns when it is unloaded. Given by the program's start-up,
   // which knows the game; the settings windows do not.
   std::function<void()> runGame;
+  // Plays a recorded battle in the game window and returns when it ends or is left.
+  std::function<void(const std::filesystem::path&)> watchReplay;
+  // Asks the player for a replay; empty when none was chosen. A file window of the replays folder
+  // unless a test puts its own choice here.
+  std::function<std::filesystem::path()> pickReplay;
   QPointer<QWidget> form6;  // the options window, kept loaded (hidden) after its "OK"
   QPointer<QWidget> form2;  // the controls window
 };
 
 // Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
-// windows, calls `runGame` and then ends the program; "Exit" or closing Form3 ends it at once.
+// windows, calls `runGame` and then ends the program; "Watch a replay..." lets the player pick a
+// recorded battle, hides the windows while `watchReplay` plays it and then shows the launcher
+// again; "Exit" or closing Form3 ends the program at once.
 std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame);
 
 }  // namespace quorvex

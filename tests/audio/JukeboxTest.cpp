@@ -24,14 +24,14 @@ TEST(RandomSongTest, PicksAPlaylistEntry) {
   for (const auto& c : cases) {
     GameWindow w;
     w.songCount = c.songCount;
-    w.random.scripted = {c.r};
+    w.musicRandom.scripted = {c.r};
     EXPECT_EQ(RandomSong(w), c.entry) << c.songCount << " songs, r = " << c.r;
-    EXPECT_TRUE(w.random.scripted.empty());
+    EXPECT_TRUE(w.musicRandom.scripted.empty());
   }
   for (int count : {0, 1}) {  // no playlist song: an empty entry, nothing plays
     GameWindow w;
     w.songCount = count;
-    w.random.scripted = {0.9};
+    w.musicRandom.scripted = {0.9};
     EXPECT_EQ(RandomSong(w), 1) << count;
   }
 }
@@ -85,7 +85,7 @@ class JukeboxTest : public ::testing::Test {
 };
 
 TEST_F(JukeboxTest, AFinishedSongIsFollowedByARandomOne) {
-  w.random.scripted = {0.0};  // battle starts with a
+  w.musicRandom.scripted = {0.0};  // battle starts with a
   StartBattleMusic(w);
   ASSERT_EQ(w.currentSong, 1);
   ASSERT_TRUE(Ends(1));
@@ -95,25 +95,28 @@ TEST_F(JukeboxTest, AFinishedSongIsFollowedByARandomOne) {
     int next;
   } steps[] = {{0.9, 3}, {0.0, 1}, {0.1, 1}};  // b, then a, then a again
   for (const auto& s : steps) {
-    w.random.scripted = {s.r};
+    w.musicRandom.scripted = {s.r};
+    const uint64_t battleRandom = w.random.state;
     MusicStep(w);
     EXPECT_EQ(w.currentSong, s.next);
-    EXPECT_TRUE(w.random.scripted.empty());
+    EXPECT_TRUE(w.musicRandom.scripted.empty());
+    // When a song ends depends on the sound card: the battle's own random numbers stay untouched.
+    EXPECT_EQ(w.random.state, battleRandom);
     ASSERT_TRUE(Ends(s.next)) << "entry " << s.next << " was started";
   }
 
   // The missing module: nothing plays and the entry never ends.
-  w.random.scripted = {0.5};
+  w.musicRandom.scripted = {0.5};
   MusicStep(w);
   ASSERT_EQ(w.currentSong, 2);
-  w.random.scripted = {0.9};
+  w.musicRandom.scripted = {0.9};
   for (int i = 0; i < 20; ++i) MusicStep(w);
   EXPECT_EQ(w.currentSong, 2);
-  EXPECT_EQ(w.random.scripted.size(), 1u);
+  EXPECT_EQ(w.musicRandom.scripted.size(), 1u);
 }
 
 TEST_F(JukeboxTest, MenuSongReplacesTheBattleSong) {
-  w.random.scripted = {0.9};
+  w.musicRandom.scripted = {0.9};
   StartBattleMusic(w);
   ASSERT_EQ(w.currentSong, 3);
   testing::MixMeter meter;
@@ -123,10 +126,10 @@ TEST_F(JukeboxTest, MenuSongReplacesTheBattleSong) {
   EXPECT_FALSE(SongFinished(w.songs[0]));
 
   w.options.musicOn = false;  // music off: neither start touches the songs
-  w.random.scripted = {0.0};
+  w.musicRandom.scripted = {0.0};
   StartBattleMusic(w);
   EXPECT_EQ(w.currentSong, 3);
-  EXPECT_EQ(w.random.scripted.size(), 1u);
+  EXPECT_EQ(w.musicRandom.scripted.size(), 1u);
 }
 
 }  // namespace

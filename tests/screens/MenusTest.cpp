@@ -232,7 +232,8 @@ TEST(ResultsTest, ScreenShowsTheResultsUntilOk) {
   SetFleet(*w, 1, {0});
   SetFleet(*w, 2, {0, 1});
   w->ship[0].hull = 0;
-  w->battleStartTime = WallClockSeconds() - 3725;
+  clock.now = 5000000;
+  w->battleStartTick = clock.now - 3725000;  // the clock says 1 h 2 min 5 s have passed
   w->menuSelect = true;  // the Enter that ended "game over!" does not count here
   Surface shot;
   int calls = 0;

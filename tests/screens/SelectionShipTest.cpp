@@ -156,7 +156,7 @@ TEST(ShipSelection, BetweenDuelsOnlyTheLoserChooses) {
     w.ship[0].missiles = 1;
     w.ship[1].alive = false;
     w.duelsPlayed = 1;
-    w.battleStartTime = 12345;
+    w.battleStartTick = 12345;
     std::vector<std::vector<int>> taps = {{'D', 'L'}, {'S'}, {'A'}};
     if (quit) taps.push_back({vk::Down});
     taps.push_back({vk::Return});
@@ -171,7 +171,7 @@ TEST(ShipSelection, BetweenDuelsOnlyTheLoserChooses) {
     EXPECT_EQ(Expected(w, 2, 1).spriteFile, w.ship[1].spriteFile);
     EXPECT_TRUE(w.ship[1].alive);
     EXPECT_EQ(quit, w.quitBattle);
-    EXPECT_EQ(12345, w.battleStartTime) << "the battle began before the first duel";
+    EXPECT_EQ(12345, w.battleStartTick) << "the battle began before the first duel";
     EXPECT_EQ(1, w.duelsPlayed);
 
     GameWindow view;
@@ -214,9 +214,9 @@ TEST(ShipSelection, LeavingPreparesTheNextDuel) {
     std::vector<std::vector<int>> taps = {{'D', 'L'}};
     if (back) taps.push_back({vk::Up});
     taps.push_back({vk::Return});
-    const int64_t before = std::time(nullptr);
+    const int32_t before = clock.now;
     ASSERT_NO_THROW(RunScreen(w, ShipSelection, taps));
-    const int64_t after = std::time(nullptr);
+    const int32_t after = clock.now;
 
     EXPECT_EQ(back, w.quitBattle);
     for (int i = 1; i <= 100; ++i) EXPECT_EQ(0, w.shots.life[i]) << "shot " << i;
@@ -224,8 +224,8 @@ TEST(ShipSelection, LeavingPreparesTheNextDuel) {
     for (int i = 1; i <= 50; ++i) EXPECT_EQ(0, w.missilesPool.life[i]) << "missile " << i;
     EXPECT_EQ(100, w.ship[0].energy);
     EXPECT_EQ(100, w.ship[1].energy);
-    EXPECT_GE(w.battleStartTime, before);
-    EXPECT_LE(w.battleStartTime, after);
+    EXPECT_GE(w.battleStartTick, before) << "the battle time runs on the game's clock";
+    EXPECT_LE(w.battleStartTick, after);
     EXPECT_EQ("hornet.bmp", w.ship[0].spriteFile);
     EXPECT_EQ("falcon.bmp", w.ship[1].spriteFile);
     for (int p = 0; p < 2; ++p) {

@@ -4,6 +4,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
+#include <vector>
 #include <system_error>
 
 #include "SettingsTesting.h"
@@ -51,7 +53,8 @@ TEST_F(LauncherTest, OpeningEntersTheProgramFolderAndExitOrClosingEndsTheProgram
     QWidget* form3 = launcher->form3.get();
     EXPECT_EQ(form3->windowTitle(), "Quorvex 1.2SE");
     const char* buttons[][2] = {
-        {"Command4", "Start game!"}, {"Command7", "Controls"}, {"Command3", "Game options"}, {"Command2", "Exit"}};
+        {"Command4", "Start game!"}, {"Command7", "Controls"},           {"Command3", "Game options"},
+        {"WatchReplay", "Watch a replay..."}, {"Command2", "Exit"}};
     for (const auto& [name, text] : buttons) EXPECT_EQ(Child<QPushButton>(form3, name)->text(), text);
     EXPECT_EQ(RunProgram(form3, [form3, how] {
                 if (std::string(how) == "close") {
@@ -105,6 +108,24 @@ TEST_F(LauncherTest, StartGameRunsTheGameWindowAndTheProgramEndsWhenItCloses) {
   EXPECT_FALSE(game->display.open) << "the game window was unloaded";
   EXPECT_TRUE(game->messages.shown.empty());
   EXPECT_EQ(game->options.starCount, 100) << "the game read the folder's options";
+}
+
+// A chosen replay plays with the launcher out of the way, which comes back afterwards for the next
+// choice; no choice plays nothing. The program goes on either way.
+TEST_F(LauncherTest, WatchingAReplayHidesTheLauncherUntilThePlaybackEnds) {
+  auto launcher = OpenLauncher(dir_.path(), [] { ADD_FAILURE() << "the game must not start"; });
+  QWidget* form3 = launcher->form3.get();
+  form3->show();
+  std::vector<std::pair<fs::path, bool>> played;  // file, launcher visible while it played
+  launcher->watchReplay = [&](const fs::path& file) { played.push_back({file, form3->isVisible()}); };
+  for (const fs::path& chosen : {fs::path(), dir_.path() / "replays" / "battle-1.qvr"}) {
+    launcher->pickReplay = [chosen] { return chosen; };
+    Child<QPushButton>(form3, "WatchReplay")->click();
+    EXPECT_TRUE(form3->isVisible());
+  }
+  ASSERT_EQ(played.size(), 1u);
+  EXPECT_EQ(played[0].first, dir_.path() / "replays" / "battle-1.qvr");
+  EXPECT_FALSE(played[0].second);
 }
 
 }  // namespace

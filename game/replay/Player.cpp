@@ -1,0 +1,206 @@
+#include "game/replay/Player.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <ostream>
+#include <system_error>
+
+#include "game/audio/Initsound.h"
+#include "game/core/GameExit.h"
+#include "game/flow/GameFlow.h"
+#include "game/flow/Startup.h"
+#include "game/render/Graphics.h"
+#include "game/replay/StateHash.h"
+#include "platform/Files.h"
+#include "platform/Keys.h"
+#include "platform/MessageBox.h"
+
+namespace quorvex {
+
+namespace {
+
+// The replay window's clock: real time, except that while F6 is held waiting costs no time, so the
+// frames follow each other as fast as they can be run and drawn.
+struct PlaybackClock : Clock {
+  SdlClock real;
+  const bool* fast = nullptr;
+  int32_t skipped = 0;
+  int32_t Ticks() override { return static_cast<int32_t>(static_cast<uint32_t>(real.Ticks()) + static_cast<uint32_t>(skipped)); }
+  void Sleep(int ms) override {
+    if (*fast) {
+      skipped += ms > 0 ? ms : 0;
+    } else {
+      real.Sleep(ms);
+    }
+  }
+};
+
+// The recorded ship files, written out under names of our own (a name from the file is never used
+// as a path) into a folder that goes away with the playback.
+struct ShipFolder {
+  std::filesystem::path path;
+  ~ShipFolder() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+  }
+};
+
+bool WriteShipFiles(const Replay& replay, ShipFolder& folder, ReplayPlayer& player, std::string* error) {
+  static int serial = 0;
+  folder.path = std::filesystem::temp_directory_path() /
+                ("quorvex-replay-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+  std::error_code ec;
+  std::filesystem::create_directories(folder.path, ec);
+  if (ec) {
+    *error = "Cannot make the folder " + folder.path.string() + ": " + ec.message();
+    return false;
+  }
+  player.shipFolder = folder.path;
+  int n = 0;
+  for (const auto& [name, bytes] : replay.shipFiles) {
+    const std::string own = "ship" + std::to_string(++n) + ".shp";
+    if (!WriteFileAtomically(folder.path / own, bytes, error)) return false;
+    player.shipFileNames[name] = own;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ReplayPlayer::Diverges(int64_t at) {
+  if (divergedAt) return;
+  divergedAt = at;
+  if (report) *report << "replay diverges at frame " << at << "\n";
+}
+
+void ReplayPlayer::BattleEnds(GameWindow& w) {
+  ended = true;
+  if (frame < replay->frameCount) {
+    Diverges(frame);
+  } else if (replay->finished && StateHash(w) != replay->finalHash) {
+    Diverges(frame);
+  }
+}
+
+void ReplayPlayer::Events(GameWindow& w) {
+  // Keys pressed in the replay window steer the playback; none of them reaches the game.
+  for (const KeyEvent& key : w.events.keys) {
+    if (key.code == vk::Escape && key.down) throw GameExit{};
+    if (key.code == vk::F6) fastForward = key.down;
+  }
+  w.events.keys.clear();
+
+  ++frame;
+  clockRead = 0;
+  if (frame > replay->frameCount) {
+    // The recording stops here; a battle that should have ended by now has parted from it.
+    if (replay->finished) Diverges(frame);
+    throw GameExit{};
+  }
+  const auto hash = replay->hashes.find(frame);
+  if (hash != replay->hashes.end() && hash->second != StateHash(w)) Diverges(frame);
+
+  const auto f = replay->frames.find(frame);
+  if (f == replay->frames.end()) return;
+  for (const auto& [slot, state] : f->second.sticks) sticks[slot] = state;
+  for (const KeyEvent& key : f->second.keys) w.events.keys.push_back(key);
+}
+
+JoystickState ReplayPlayer::Joystick(GameWindow&, int slot) { return sticks[slot]; }
+
+int32_t ReplayPlayer::ClockReading(GameWindow&, int32_t ticks) {
+  const auto f = replay->frames.find(frame);
+  if (f != replay->frames.end() && clockRead < f->second.clock.size()) return f->second.clock[clockRead++];
+  Diverges(frame);
+  return ticks;
+}
+
+std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& name) {
+  const auto own = shipFileNames.find(name);
+  // A ship the recording never loaded cannot be loaded now: the loader reports it missing.
+  return shipFolder / (own != shipFileNames.end() ? own->second : std::string("not-recorded.shp"));
+}
+
+int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
+               std::ostream& out, std::ostream& err, PlaybackResult* result) {
+  const bool timedemo = mode == ReplayMode::Timedemo;
+  // A replay that cannot be played is said on the error stream, and in a box when it was to be watched.
+  auto cannotPlay = [&](const std::string& message) {
+    if (timedemo) {
+      err << message << "\n";
+    } else {
+      MessageBoxes box;
+      box.Show("ERROR!", message);
+    }
+    return 1;
+  };
+  Replay replay;
+  std::string error;
+  if (!LoadReplay(file, &replay, &error)) return cannotPlay(error);
+  SnapshotFields fields;
+  for (const std::string& line : replay.state) {
+    std::string name, values;
+    SplitSnapshotLine(line, &name, &values);
+    fields[name] = values;
+  }
+
+  auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
+  w->programDir = programDir;
+  w->headless = timedemo;
+  w->messages.headless = timedemo;
+  ReplayPlayer player;
+  player.replay = &replay;
+  player.report = &err;
+  ManualClock manual;
+  PlaybackClock paced;
+  paced.fast = &player.fastForward;
+  w->clock = timedemo ? static_cast<Clock*>(&manual) : &paced;
+
+  ShipFolder ships;
+  if (!WriteShipFiles(replay, ships, player, &error)) {
+    return cannotPlay("Replay " + file.string() + " cannot be played: " + error);
+  }
+  for (const auto& [slot, state] : replay.frames[0].sticks) player.sticks[slot] = state;
+  w->inputTap = &player;
+
+  int status = 0;
+  bool shutDown = false;
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    SetupDirectX(*w);
+    if (!ApplySnapshot(fields, *w, &error)) {
+      status = cannotPlay("Replay " + file.string() + " is damaged: " + error);
+    } else {
+      if (!timedemo && w->options.soundOn) Initsound(*w);
+      LoadGraphics(*w);
+      PlayBattle(*w);
+      player.BattleEnds(*w);
+    }
+  } catch (const GameExit&) {
+    // Esc, the closed window, or the end of a recording that was cut.
+  } catch (...) {
+    const GameError e = ErrorFromException(std::current_exception());
+    err << "Replay " << file.string() << " stopped: Error #" << e.number << ". " << e.description << "\n";
+    status = 1;
+    if (!timedemo) {
+      ErrorReport(*w, e);
+      shutDown = true;
+    }
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const uint64_t hash = StateHash(*w);
+  if (!shutDown) ShutdownGame(*w);
+
+  if (timedemo && status == 0) {
+    out << "frames: " << player.frame << "\n";
+    out << "frames per second: " << (seconds > 0 ? static_cast<double>(player.frame) / seconds : 0.0) << "\n";
+    out << "state hash: " << HashText(hash) << "\n";
+  }
+  if (result) *result = PlaybackResult{player.frame, seconds, hash, player.divergedAt};
+  if (status == 0 && player.divergedAt) status = 2;
+  return status;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,56 @@
+// Playing a replay: the recorded battle state, keys, joysticks, clock readings and ship files stand
+// in for the outside world, and the state hash is checked wherever the recording stored one.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "game/core/InputTap.h"
+#include "game/replay/ReplayFile.h"
+
+namespace quorvex {
+
+struct ReplayPlayer : InputTap {
+  const Replay* replay = nullptr;
+  std::filesystem::path shipFolder;           // the recorded ship files, written out for the loader
+  std::map<std::string, std::string> shipFileNames;  // recorded name -> file in shipFolder
+  int64_t frame = 0;
+  size_t clockRead = 0;  // readings already taken in the current frame
+  JoystickState sticks[2];
+  bool fastForward = false;  // F6 held in the replay window
+  bool ended = false;        // the battle ended as recorded
+  std::optional<int64_t> divergedAt;
+  std::ostream* report = nullptr;  // where "replay diverges at frame N" goes
+
+  void BattleBegins(GameWindow&) override {}
+  void BattleEnds(GameWindow& w) override;
+  void Events(GameWindow& w) override;
+  JoystickState Joystick(GameWindow& w, int slot) override;
+  int32_t ClockReading(GameWindow& w, int32_t ticks) override;
+  std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
+
+  void Diverges(int64_t at);
+};
+
+enum class ReplayMode { Window, Timedemo };
+
+// What a finished playback tells.
+struct PlaybackResult {
+  int64_t frames = 0;
+  double seconds = 0;
+  uint64_t hash = 0;
+  std::optional<int64_t> divergedAt;
+};
+
+// Plays replay `file` in a game window on `programDir`'s pictures and sounds at its recorded pace
+// (Window: Esc or closing the window ends it, F6 fast-forwards), or headless as fast as it can
+// (Timedemo, which prints the frames, frames per second and the final state hash to `out`).
+// Returns 0; 1 with a message naming the file on `err` when it cannot be played; 2 when the
+// playback parted from the recording.
+int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
+               std::ostream& out, std::ostream& err, PlaybackResult* result = nullptr);
+
+}  // namespace quorvex

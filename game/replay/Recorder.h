@@ -1,0 +1,49 @@
+// Records every battle into the replay folder: from the main menu's choice to the results (or
+// "quit"), rewritten atomically at least once a second so that a battle that crashes or is killed
+// leaves a replay of every frame up to its last second.
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "game/core/InputTap.h"
+#include "game/replay/ReplayFile.h"
+
+namespace quorvex {
+
+// Replays kept in the folder; the oldest go first.
+constexpr int kReplaysKept = 50;
+
+struct ReplayRecorder : InputTap {
+  std::filesystem::path folder;  // where replays go (made when the first battle begins)
+  std::filesystem::path file;    // the replay now being recorded, or the last one
+  Replay replay;
+  bool recording = false;
+  int64_t frame = 0;
+  int32_t lastWrite = 0;
+  JoystickState sampled[2];  // the joysticks as read when the window last processed its events
+
+  void BattleBegins(GameWindow& w) override;
+  void BattleEnds(GameWindow& w) override;
+  void Events(GameWindow& w) override;
+  JoystickState Joystick(GameWindow& w, int slot) override;
+  int32_t ClockReading(GameWindow& w, int32_t ticks) override;
+  std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
+
+  // Writes the replay as it stands (a recording still running ends in "cut"). A failed write is
+  // reported once on the error stream; the game goes on.
+  void Write();
+  std::string writeError;
+};
+
+// Runs the game (RunGame) with every battle recorded into `folder`; a battle that is still running
+// when the game ends (closed window, run-time error) is written as cut.
+void RunRecordedGame(GameWindow& w, const std::filesystem::path& folder);
+
+// A fresh name in `folder` for a replay begun at `when` (seconds since the epoch, local time):
+// "battle-YYYYMMDD-HHMMSS.qvr", with "-2", "-3" ... when taken. Names sort by time.
+std::filesystem::path NewReplayPath(const std::filesystem::path& folder, int64_t when);
+
+// Deletes all but the newest `keep` replays (*.qvr, by name) in `folder`.
+void KeepNewestReplays(const std::filesystem::path& folder, int keep);
+
+}  // namespace quorvex

@@ -1,0 +1,238 @@
+#include "game/replay/ReplayFile.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+
+#include "game/replay/StateHash.h"
+#include "platform/Files.h"
+
+namespace quorvex {
+
+namespace {
+
+std::string ButtonsText(const JoystickState& s) {
+  uint32_t bits = 0;
+  for (int b = 0; b < 32; ++b) {
+    if (s.buttons[b]) bits |= 1u << b;
+  }
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%08x", bits);
+  return buf;
+}
+
+template <class T>
+bool Number(const std::string& token, T* v, int base = 10) {
+  const char* end = token.data() + token.size();
+  const auto res = std::from_chars(token.data(), end, *v, base);
+  return !token.empty() && res.ec == std::errc() && res.ptr == end;
+}
+
+// Walks the text line by line; ship contents are taken by their byte count.
+struct Reader {
+  const std::string& text;
+  size_t pos = 0;
+  int lineNumber = 0;
+  std::string problem;
+
+  bool AtEnd() const { return pos >= text.size(); }
+  bool Line(std::string* line) {
+    const size_t nl = text.find('\n', pos);
+    ++lineNumber;
+    if (nl == std::string::npos) {
+      problem = "is cut short (line " + std::to_string(lineNumber) + " has no end)";
+      return false;
+    }
+    *line = text.substr(pos, nl - pos);
+    pos = nl + 1;
+    return true;
+  }
+  bool Fail(const std::string& what) {
+    problem = "is damaged at line " + std::to_string(lineNumber) + ": " + what;
+    return false;
+  }
+};
+
+bool ParseFrame(Reader& r, const std::string& token, int64_t last, int64_t* frame) {
+  if (!Number(token, frame) || *frame < 0 || *frame > kMaxReplayFrames) {
+    return r.Fail("frame number \"" + token + "\" is out of range");
+  }
+  if (*frame < last) return r.Fail("frame " + token + " comes after frame " + std::to_string(last));
+  return true;
+}
+
+bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last, bool* ended) {
+  std::istringstream in(line);
+  std::string kind, a, b, c, d, e;
+  in >> kind;
+  if (kind == "state") {
+    std::string name, values;
+    if (line.size() <= 6 || !SplitSnapshotLine(line.substr(6), &name, &values)) return r.Fail("a state line without a name");
+    out->state.push_back(line.substr(6));
+    return true;
+  }
+  if (kind == "ship") {
+    size_t size = 0;
+    std::string name;
+    if (!(in >> a >> b) || !DecodeText(a, &name) || name.empty() || !Number(b, &size)) {
+      return r.Fail("a ship line without a name and a size");
+    }
+    if (size > kMaxShipFileBytes) return r.Fail("ship file " + name + " claims " + b + " bytes");
+    if (r.text.size() - r.pos < size + 1) {
+      r.problem = "is cut short (ship file " + name + " is incomplete)";
+      return false;
+    }
+    if (r.text[r.pos + size] != '\n') return r.Fail("ship file " + name + " is not " + b + " bytes long");
+    out->shipFiles[name] = r.text.substr(r.pos, size);
+    for (size_t i = r.pos; i < r.pos + size; ++i) r.lineNumber += r.text[i] == '\n';
+    r.pos += size + 1;
+    ++r.lineNumber;
+    return true;
+  }
+  if (kind == "end" || kind == "cut") {
+    int64_t frames = 0;
+    if (!(in >> a) || !ParseFrame(r, a, *last, &frames)) return r.problem.empty() ? r.Fail("an end without a frame count") : false;
+    out->frameCount = frames;
+    out->finished = kind == "end";
+    if (out->finished && (!(in >> b) || !Number(b, &out->finalHash, 16) || b.size() != 16)) {
+      return r.Fail("an end without its state hash");
+    }
+    *ended = true;
+    return true;
+  }
+  int64_t frame = 0;
+  if (kind != "k" && kind != "j" && kind != "t" && kind != "h") return r.Fail("unknown record \"" + kind + "\"");
+  if (!(in >> a)) return r.Fail("a record without a frame");
+  if (!ParseFrame(r, a, *last, &frame)) return false;
+  *last = frame;
+  if (kind == "h") {
+    uint64_t hash = 0;
+    if (!(in >> b) || b.size() != 16 || !Number(b, &hash, 16)) return r.Fail("a bad state hash");
+    out->hashes[frame] = hash;
+    return true;
+  }
+  if (kind == "t") {
+    int32_t ticks = 0;
+    if (!(in >> b) || !Number(b, &ticks)) return r.Fail("a bad clock reading");
+    out->frames[frame].clock.push_back(ticks);
+    return true;
+  }
+  if (kind == "j") {
+    int slot = 0;
+    JoystickState s;
+    uint32_t bits = 0;
+    if (!(in >> b >> c >> d >> e) || !Number(b, &slot) || slot < 0 || slot > 1 || !Number(c, &s.x) ||
+        !Number(d, &s.y) || e.size() != 8 || !Number(e, &bits, 16)) {
+      return r.Fail("a bad joystick state");
+    }
+    for (int i = 0; i < 32; ++i) s.buttons[i] = (bits >> i) & 1 ? 0x80 : 0;
+    out->frames[frame].sticks.emplace_back(slot, s);
+    return true;
+  }
+  ReplayFrame& f = out->frames[frame];
+  while (in >> b) {
+    int code = 0;
+    if (b.size() < 2 || (b[0] != 'd' && b[0] != 'u') || !Number(b.substr(1), &code) || code < 0 || code > 0xFFFF) {
+      return r.Fail("a bad key event \"" + b + "\"");
+    }
+    f.keys.push_back({b[0] == 'd', code});
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReplayText(const Replay& r) {
+  std::string out = std::string(kReplayVersionLine) + "\n";
+  for (const std::string& line : r.state) out += "state " + line + "\n";
+  for (const auto& [name, bytes] : r.shipFiles) {
+    out += "ship " + EncodeText(name) + " " + std::to_string(bytes.size()) + "\n" + bytes + "\n";
+  }
+  auto hash = r.hashes.begin();
+  auto flushHashes = [&](int64_t upTo) {
+    for (; hash != r.hashes.end() && hash->first <= upTo; ++hash) {
+      out += "h " + std::to_string(hash->first) + " " + HashText(hash->second) + "\n";
+    }
+  };
+  for (const auto& [frame, f] : r.frames) {
+    flushHashes(frame - 1);
+    const std::string at = std::to_string(frame);
+    for (const auto& [slot, s] : f.sticks) {
+      out += "j " + at + " " + std::to_string(slot) + " " + std::to_string(s.x) + " " + std::to_string(s.y) + " " +
+             ButtonsText(s) + "\n";
+    }
+    for (int32_t ticks : f.clock) out += "t " + at + " " + std::to_string(ticks) + "\n";
+    if (!f.keys.empty()) {
+      out += "k " + at;
+      for (const KeyEvent& k : f.keys) out += (k.down ? " d" : " u") + std::to_string(k.code);
+      out += "\n";
+    }
+    flushHashes(frame);
+  }
+  flushHashes(kMaxReplayFrames);
+  if (r.finished) {
+    out += "end " + std::to_string(r.frameCount) + " " + HashText(r.finalHash) + "\n";
+  } else {
+    out += "cut " + std::to_string(r.frameCount) + "\n";
+  }
+  return out;
+}
+
+bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem) {
+  *out = Replay{};
+  Reader r{bytes, 0, 0, {}};
+  std::string line;
+  const std::string version = kReplayVersionLine;
+  const std::string family = version.substr(0, version.rfind(' ') + 1);
+  if (bytes.empty()) {
+    *problem = "is empty";
+    return false;
+  }
+  if (!r.Line(&line)) {
+    *problem = "is not a Quorvex replay";
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line != version) {
+    if (line.rfind(family, 0) == 0 && line.size() < 40) {
+      *problem = "was recorded by another version of the game (\"" + line + "\"; this one plays \"" + version + "\")";
+    } else {
+      *problem = "is not a Quorvex replay";
+    }
+    return false;
+  }
+  int64_t last = 0;
+  bool ended = false;
+  while (!r.AtEnd()) {
+    if (ended) {
+      ++r.lineNumber;
+      r.Fail("more records after the end");
+      *problem = r.problem;
+      return false;
+    }
+    if (!r.Line(&line) || !ParseRecord(r, line, out, &last, &ended)) {
+      *problem = r.problem;
+      return false;
+    }
+  }
+  if (!ended) {
+    *problem = "is cut short (it has no end line)";
+    return false;
+  }
+  if (out->frameCount < last) {
+    *problem = "is damaged: it ends at frame " + std::to_string(out->frameCount) + " before its records do";
+    return false;
+  }
+  return true;
+}
+
+bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* error) {
+  std::string bytes;
+  if (!ReadWholeFile(file, &bytes, error)) return false;
+  std::string problem;
+  if (ParseReplay(bytes, out, &problem)) return true;
+  *error = "Replay " + file.string() + " " + problem;
+  return false;
+}
+
+}  // namespace quorvex

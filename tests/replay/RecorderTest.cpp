@@ -1,0 +1,102 @@
+// The replay folder keeps the newest 50 replays; a battle the game leaves in the middle (closed,
+// crashed or killed) still leaves a replay that plays up to its last second.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "game/replay/Player.h"
+#include "game/replay/Recorder.h"
+#include "platform/Files.h"
+#include "tests/replay/ReplayTesting.h"
+#include "tests/support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Touch(const fs::path& file) {
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(file, "x", &error)) << error;
+}
+
+TEST(ReplayFolder, KeepsTheNewestFifty) {
+  struct Case {
+    const char* name;
+    int old;  // replays already there, one a minute
+    std::vector<std::string> extra;
+    std::vector<std::string> gone, kept;
+  };
+  const std::vector<Case> cases = {
+      {"under the limit", 49, {}, {}, {"battle-20260101-100000.qvr"}},
+      {"at the limit", 50, {}, {}, {"battle-20260101-100000.qvr"}},
+      {"three too many", 53, {"notes.txt"}, {"battle-20260101-100000.qvr", "battle-20260101-100200.qvr"},
+       {"battle-20260101-100300.qvr", "notes.txt"}},
+      // Two battles in the same second: "-2" is the later one, "-10" later still.
+      {"same second", 48, {"battle-20260101-100000-2.qvr", "battle-20260101-100000-10.qvr", "battle-20260101-100100-3.qvr"},
+       {"battle-20260101-100000.qvr"}, {"battle-20260101-100000-2.qvr", "battle-20260101-100000-10.qvr"}},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    for (int i = 0; i < c.old; ++i) {
+      char name[64];
+      std::snprintf(name, sizeof name, "battle-20260101-10%02d00.qvr", i);
+      Touch(dir.path() / name);
+    }
+    for (const std::string& name : c.extra) Touch(dir.path() / name);
+    KeepNewestReplays(dir.path(), kReplaysKept);
+    const size_t replays = c.old + std::count_if(c.extra.begin(), c.extra.end(), [](const std::string& n) { return n.ends_with(".qvr"); });
+    EXPECT_EQ(ListFilesWithExtension(dir.path(), ".qvr").size(), std::min<size_t>(50, replays)) << c.name;
+    for (const std::string& name : c.gone) EXPECT_FALSE(fs::exists(dir.path() / name)) << c.name << ": " << name;
+    for (const std::string& name : c.kept) EXPECT_TRUE(fs::exists(dir.path() / name)) << c.name << ": " << name;
+  }
+}
+
+TEST(ReplayFolder, NewNamesSortAfterTakenOnes) {
+  testing::TempDir dir;
+  const fs::path first = NewReplayPath(dir.path(), 1'800'000'000);
+  Touch(first);
+  const fs::path second = NewReplayPath(dir.path(), 1'800'000'000);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(second.filename().string(), first.stem().string() + "-2.qvr");
+}
+
+// The window is closed in the middle of the duel. While the battle ran, the replay on disk was never
+// more than a second behind and always readable; afterwards it plays to its last frame as recorded.
+TEST(ReplayRecording, BattleLeftInTheMiddleStillReplays) {
+  testing::TempDir dir;
+  testing::MakeProgramFolder(dir.path() / "game");
+  fs::create_directories(dir.path() / "replays");
+  for (int i = 0; i < kReplaysKept; ++i) Touch(dir.path() / "replays" / ("battle-2000010" + std::to_string(i % 10) + "-0000" + std::to_string(i / 10) + "0.qvr"));
+  int checked = 0;
+  const fs::path file = testing::RecordScriptedBattle(
+      dir.path() / "game", dir.path() / "replays", nullptr, [&](GameWindow& w, int frame) {
+        if (frame == 300) w.events.closeRequested = true;
+        if (frame % 37 != 0) return;
+        // Frames come every 21 ms of the game's clock: a second is at most 48 frames.
+        const auto names = ListFilesWithExtension(dir.path() / "replays", ".qvr");
+        Replay now;
+        std::string error;
+        ASSERT_TRUE(LoadReplay(dir.path() / "replays" / names.back(), &now, &error)) << error;
+        EXPECT_FALSE(now.finished);
+        EXPECT_GE(now.frameCount, frame - 4 - 48) << "frame " << frame;
+        ++checked;
+      });
+  EXPECT_EQ(checked, 8);
+  EXPECT_EQ(ListFilesWithExtension(dir.path() / "replays", ".qvr").size(), 50u) << "the oldest replay went";
+
+  Replay cut;
+  std::string error;
+  ASSERT_TRUE(LoadReplay(file, &cut, &error)) << error;
+  EXPECT_FALSE(cut.finished);
+  EXPECT_EQ(cut.frameCount, 300 - 5) << "every frame of the battle up to the closed window";
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, dir.path() / "game", ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+  EXPECT_EQ(result.frames, cut.frameCount + 1) << "the playback stops where the recording does";
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -307,9 +307,11 @@ void BuildWindow(EditorWindow& w) {
 
 }  // namespace
 
-std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages) {
+std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages,
+                                         const std::filesystem::path& userFolder) {
   auto w = std::make_unique<EditorWindow>();
   w->folder = folder;
+  w->userFolder = userFolder;
   w->recordMessages = recordMessages;
   w->random.Seed(seed);
   BuildWindow(*w);
@@ -386,7 +388,7 @@ void ReadEjectShipValue(EditorWindow& w) {
   const QString name = w.Combo2->currentText();
   if (name.isEmpty()) return;
   std::string bytes, error;
-  const auto path = ResolveFileName(w.folder, FileBytes(name));
+  const auto path = FindGameFile(EditorFolders(w), FileBytes(name));
   if (!ReadWholeFile(path, &bytes, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
@@ -477,14 +479,14 @@ void DrawMissileDelayMarkers(EditorWindow& w) {
 
 bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
   QImage image;
-  if (!LoadPictureFile(ResolveFileName(w.folder, FileBytes(fileName)), &image)) return false;
+  if (!LoadPictureFile(FindGameFile(EditorFolders(w), FileBytes(fileName)), &image)) return false;
   w.tempp = image.convertToFormat(QImage::Format_RGB32);
   return true;
 }
 
 void FillEjectShipList(EditorWindow& w) {
   w.Combo2->clear();
-  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(FileText(name));
+  for (const std::string& name : ListGameFiles(EditorFolders(w), ".shp")) w.Combo2->addItem(FileText(name));
   if (w.Combo2->count() > 0) w.Combo2->setCurrentIndex(0);
 }
 

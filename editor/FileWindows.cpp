@@ -32,10 +32,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
   return button;
 }
 
-QListWidget* MakeFileList(QWidget* parent, const std::filesystem::path& folder, const char* ext) {
+QListWidget* MakeFileList(QWidget* parent, const GameFolders& folders, const char* ext) {
   auto* list = new QListWidget(parent);
   list->setObjectName("File1");
-  for (const std::string& name : ListFilesWithExtension(folder, ext)) list->addItem(FileText(name));
+  for (const std::string& name : ListGameFiles(folders, ext)) list->addItem(FileText(name));
   return list;
 }
 
@@ -46,7 +46,7 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   if (w.fileWindow) w.fileWindow->close();
   QWidget* window = MakeToolWindow(w, "Form5", save ? "Save file as..." : "Load file...");
   auto* layout = new QVBoxLayout(window);
-  QListWidget* files = MakeFileList(window, w.folder, ".shp");
+  QListWidget* files = MakeFileList(window, EditorFolders(w), ".shp");
   layout->addWidget(files);
   layout->addWidget(new QLabel("Filename:", window));
   auto* text = new QLineEdit(w.currentFile, window);
@@ -71,12 +71,12 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   QObject::connect(load, &QPushButton::clicked, window, [pw, text, window] {
     if (!text->text().isEmpty()) {
       pw->currentFile = text->text();
-      LoadShipIntoEditor(*pw, pw->folder / FileBytes(text->text()));
+      LoadShipIntoEditor(*pw, FindGameFile(EditorFolders(*pw), FileBytes(text->text())));
     }
     window->close();
   });
   QObject::connect(saveButton, &QPushButton::clicked, window, [pw, text, window] {
-    if (!text->text().isEmpty()) SaveShip(*pw, pw->folder / FileBytes(text->text()));
+    if (!text->text().isEmpty()) SaveShip(*pw, PlayerFilePath(EditorFolders(*pw), FileBytes(text->text())));
     window->close();
   });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);
@@ -89,7 +89,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
   if (w.importWindow) w.importWindow->close();
   QWidget* window = MakeToolWindow(w, "Form4", "Import graphics");
   auto* layout = new QHBoxLayout(window);
-  QListWidget* files = MakeFileList(window, w.folder, ".bmp");
+  QListWidget* files = MakeFileList(window, EditorFolders(w), ".bmp");
   layout->addWidget(files);
   auto* side = new QVBoxLayout();
   auto* preview = new QCheckBox("Preview", window);
@@ -121,7 +121,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
     if (name.isEmpty()) return;
     if (preview->isChecked()) {
       QImage picture;
-      if (!LoadPictureFile(ResolveFileName(pw->folder, FileBytes(name)), &picture)) {
+      if (!LoadPictureFile(FindGameFile(EditorFolders(*pw), FileBytes(name)), &picture)) {
         ShowEditorMessage(*pw, "ERROR!", "Cannot read the picture " + name);
         return;
       }
@@ -177,10 +177,10 @@ std::string ConvertedShipText(const std::vector<std::string>& oldLines) {
   return out;
 }
 
-bool ConvertShipFile(const std::filesystem::path& path, std::string* error) {
+bool ConvertShipFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string* error) {
   std::string bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
-  return WriteFileAtomically(path, ConvertedShipText(SplitLines(bytes)), error);
+  if (!ReadWholeFile(from, &bytes, error)) return false;
+  return WriteFileAtomically(to, ConvertedShipText(SplitLines(bytes)), error);
 }
 
 QWidget* OpenConverterWindow(EditorWindow& w) {
@@ -190,7 +190,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
   auto* frame = new QGroupBox("Info", window);
   frame->setObjectName("Frame1");
   auto* frameLayout = new QVBoxLayout(frame);
-  QListWidget* files = MakeFileList(frame, w.folder, ".shp");
+  QListWidget* files = MakeFileList(frame, EditorFolders(w), ".shp");
   auto* info = new QLabel("...", frame);
   info->setObjectName("info");
   frameLayout->addWidget(files);
@@ -210,7 +210,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
   auto showStatus = [pw, info, conve](const QString& name) {
     if (name.isEmpty()) return;
     std::string bytes, error;
-    if (!ReadWholeFile(ResolveFileName(pw->folder, FileBytes(name)), &bytes, &error)) {
+    if (!ReadWholeFile(FindGameFile(EditorFolders(*pw), FileBytes(name)), &bytes, &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return;
     }
@@ -226,7 +226,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
     const QString name = item->text();
     info->setText("Converting " + name + "...");
     std::string error;
-    if (!ConvertShipFile(ResolveFileName(pw->folder, FileBytes(name)), &error)) {
+    if (!ConvertShipFile(FindGameFile(EditorFolders(*pw), FileBytes(name)), PlayerFilePath(EditorFolders(*pw), FileBytes(name)), &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return false;
     }

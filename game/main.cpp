@@ -1,5 +1,6 @@
 // quorvex: the game. Its folder is the program folder: the data, the ship files and the settings
-// live beside it, and every file name is taken relative to it. The launcher opens first; the game
+// live beside it, and every file name is taken relative to it. An installed game keeps the player's
+// files in the user's data folder instead (platform/UserFolders.h). The launcher opens first; the game
 // window runs when the player starts it, and the program ends when the game window is unloaded.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -13,6 +14,7 @@
 
 #include "game/flow/Startup.h"
 #include "game/settings/Launcher.h"
+#include "platform/UserFolders.h"
 
 namespace fs = std::filesystem;
 
@@ -20,6 +22,12 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   const fs::path programDir = ec ? fs::current_path() : exe.parent_path();
+  const quorvex::GameFolders folders = quorvex::FindGameFolders(programDir, quorvex::EnvironmentNow());
+  if (folders.Separate()) {
+    std::string error;
+    if (!quorvex::MakePlayerFolder(folders.user, &error)) std::fprintf(stderr, "%s\n", error.c_str());
+    quorvex::SeedPlayerSettings(folders, {"options.cfg", "keys.cfg", "device.cfg"});
+  }
 
   SDL_SetMainReady();
   if (SDL_Init(0) != 0) {
@@ -30,12 +38,13 @@ int main(int argc, char** argv) {
   {
     QApplication app(argc, argv);
     quorvex::SdlClock clock;
-    auto launcher = quorvex::OpenLauncher(programDir, [&] {
+    auto launcher = quorvex::OpenLauncher(folders.data, [&] {
       auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
       window->clock = &clock;
-      window->programDir = programDir;
+      window->programDir = folders.data;
+      window->userDir = folders.user;
       quorvex::RunGame(*window);
-    });
+    }, folders.user);
     launcher->form3->show();
     status = app.exec();
   }

@@ -14,7 +14,7 @@ void ScanShipFiles(GameWindow& w) {
   w.shipNames.fill(std::string());
   w.shipValues.fill(0);
 
-  const ShipList list = ScanShipFiles(w.programDir);
+  const ShipList list = ScanShipFiles(Folders(w));
   for (size_t i = 0; i < list.files.size() && i < w.shipFiles.size(); ++i) {
     w.shipFiles[i] = list.files[i];
     w.shipNames[i] = list.names[i];
@@ -80,7 +80,7 @@ void LoadShip(GameWindow& w, int player) {
   // Both players' files must be current ships: a file of an older version would be read line by
   // line into the wrong fields.
   ShipLoadout loadout;
-  const ShipReadStatus status = ReadShipForBattle(w.programDir / file, true, &loadout);
+  const ShipReadStatus status = ReadShipForBattle(FindGameFile(Folders(w), file), true, &loadout);
   if (status != ShipReadStatus::Ok) {
     w.messages.Show("ERROR!", ShipReadMessage(status, file));
     throw GameExit{};

@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "platform/Surface.h"
+#include "platform/UserFolders.h"
 
 namespace quorvex {
 
@@ -118,6 +119,9 @@ enum SoundSlot {
 struct GameWindow {
   // Where the programs and their files live; every file name is resolved inside it.
   std::filesystem::path programDir = ".";
+  // Where the player's files are written (settings, own ships, screenshots); empty: the program
+  // folder itself, as when it is writable. Installed, the data folder of the user.
+  std::filesystem::path userDir;
 
   // Injected services.
   Clock* clock = nullptr;
@@ -194,5 +198,8 @@ struct GameWindow {
   int songCount = 0;
   int currentSong = 0;
 };
+
+// The program folder and the player's folder of a game window, for the lookups of UserFolders.h.
+inline GameFolders Folders(const GameWindow& w) { return {w.programDir, w.userDir.empty() ? w.programDir : w.userDir}; }
 
 }  // namespace quorvex

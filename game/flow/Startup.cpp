@@ -60,14 +60,16 @@ void NoteConfigProblem(ConfigLoad result, const std::string& message) {
 uint8_t DeviceByte(int device) { return static_cast<uint8_t>(std::clamp(device, 0, 255)); }
 
 void ReadConfiguration(GameWindow& w) {
+  const GameFolders folders = Folders(w);
+  SeedPlayerSettings(folders, {kDeviceFile, kOptionsFile, kKeysFile});
   std::string message;
   DeviceConfig device;
-  NoteConfigProblem(LoadDeviceFile(w.programDir / kDeviceFile, &device, &message), message);
+  NoteConfigProblem(LoadDeviceFile(PlayerFilePath(folders, kDeviceFile), &device, &message), message);
   w.inputDevice = {DeviceByte(device.player1), DeviceByte(device.player2)};
 
   Options o;
   message.clear();
-  NoteConfigProblem(LoadOptionsFile(w.programDir / kOptionsFile, &o, &message), message);
+  NoteConfigProblem(LoadOptionsFile(PlayerFilePath(folders, kOptionsFile), &o, &message), message);
   GameOptions& g = w.options;
   g.soundOn = o.soundOn;
   g.starCount = o.starCount;
@@ -85,7 +87,7 @@ void ReadConfiguration(GameWindow& w) {
 
   KeyTable keys;
   message.clear();
-  NoteConfigProblem(LoadKeysFile(w.programDir / kKeysFile, &keys, &message), message);
+  NoteConfigProblem(LoadKeysFile(PlayerFilePath(folders, kKeysFile), &keys, &message), message);
   for (int i = 0; i < 7; ++i) {
     w.controlTable[0][i] = keys.player1[i];
     w.controlTable[1][i] = keys.player2[i];

@@ -13,7 +13,7 @@ Rect ShipFrameRect(int frame) {
 }
 
 void LoadPicture(const GameWindow& w, const std::string& name, Surface* out) {
-  const std::filesystem::path path = ResolveFileName(w.programDir, name);
+  const std::filesystem::path path = FindGameFile(Folders(w), name);
   std::error_code ec;
   if (name.empty() || !std::filesystem::is_regular_file(path, ec)) {
     throw GameError(kErrorFileNotFound, "File not found: " + path.string());

@@ -15,6 +15,7 @@ inline constexpr const char* kLauncherTitle = "Quorvex 1.2SE";
 struct Launcher {
   std::unique_ptr<QWidget> form3;
   std::filesystem::path programDir;
+  std::filesystem::path userDir;  // where the settings files are read and written
   // Runs the whole game window and returns when it is unloaded. Given by the program's start-up,
   // which knows the game; the settings windows do not.
   std::function<void()> runGame;
@@ -24,6 +25,8 @@ struct Launcher {
 
 // Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
 // windows, calls `runGame` and then ends the program; "Exit" or closing Form3 ends it at once.
-std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame);
+// The settings windows edit the files of `userDir` (empty: the working folder).
+std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame,
+                                       const std::filesystem::path& userDir = {});
 
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 #include "game/controls/Events.h"
 
 #include "game/controls/Controls.h"
+#include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 
 namespace quorvex {
@@ -13,7 +14,9 @@ void DoEvents(GameWindow& w) {
   while (!w.events.keys.empty()) {
     const KeyEvent key = w.events.keys.front();
     w.events.keys.pop_front();
-    if (key.down) {
+    if (IsWindowKey(key.code)) {
+      if (key.down && !key.repeat) OnWindowKey(w, key.code);
+    } else if (key.down) {
       OnKeyDown(w, key.code);
     } else {
       OnKeyUp(w, key.code);

@@ -114,9 +114,14 @@ void InitGame(GameWindow& w) {
 void SetupDirectX(GameWindow& w) {
   w.random.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
 
+  // The player's last choices of full screen and scaling (display.cfg); the windowed switch of
+  // the command line or the environment wins for this run.
+  const DisplayConfig shown = ReadDisplayFile(PlayerFilePath(Folders(w), kDisplayFile));
+  w.display.smooth = shown.smooth;
+  w.display.fullScreen = shown.fullScreen && !WindowedWanted(w);
   if (!w.headless) {
     std::string error;
-    if (!OpenDisplay(w.display, WindowedWanted(w), &error)) throw GameError(kErrorAutomation, error);
+    if (!OpenDisplay(w.display, !w.display.fullScreen, &error)) throw GameError(kErrorAutomation, error);
     w.messages.parent = w.display.window;
   }
   w.back = Surface(kScreenWidth, kScreenHeight);

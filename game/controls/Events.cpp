@@ -6,8 +6,19 @@
 
 namespace quorvex {
 
+void TakeUpJoysticks(GameWindow& w) {
+  RefreshJoysticks(w.joysticks);
+  for (size_t p = 0; p < w.inputDevice.size(); ++p) {
+    const uint8_t chosen = w.chosenDevice[p];
+    if (chosen == 1 || chosen == 2) {
+      if (w.joysticks.device[chosen - 1] != nullptr) w.inputDevice[p] = chosen;
+    }
+  }
+}
+
 void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
+  TakeUpJoysticks(w);
   if (w.display.open) CollectWindowEvents(w.events);
   if (w.events.closeRequested) throw GameExit{};
 

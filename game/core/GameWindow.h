@@ -140,6 +140,7 @@ struct GameWindow {
   std::array<int, 2> fleetSlot{};
   std::array<double, 2> shotsFired{}, hitsScored{};
   std::array<uint8_t, 2> inputDevice{};             // 0 keyboard, 1 joystick 1, 2 joystick 2
+  std::array<uint8_t, 2> chosenDevice{};  // device.cfg's choice, taken up when its joystick is plugged in
   std::array<std::array<double, 7>, 2> controlTable{};  // player 1's as numbers, player 2's 16-bit values
   std::array<uint8_t, 2> selfDestructPresses{};
   std::array<bool, 2> menuPick{};

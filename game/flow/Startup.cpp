@@ -127,6 +127,7 @@ void SetupDirectX(GameWindow& w) {
   w.back = Surface(kScreenWidth, kScreenHeight);
   w.back.BltColorFill(Rect{0, 0, 640, 480}, 0);
 
+  w.chosenDevice = w.inputDevice;
   const size_t attached = ListJoysticks().size();
   int opened = 0;
   if (attached >= 1 && OpenJoystick(w.joysticks, 0, 0)) {

@@ -6,8 +6,12 @@
 #include <SDL.h>
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -46,6 +50,13 @@ int main(int argc, char** argv) {
       quorvex::RunGame(*window);
     }, folders.user);
     launcher->form3->show();
+    // QUORVEX_START_GAME=1 presses "Start game!" at once: how the install check runs an installed
+    // game through its start-up without anybody at the launcher.
+    if (const char* start = std::getenv("QUORVEX_START_GAME"); start && std::string(start) == "1") {
+      if (auto* button = launcher->form3->findChild<QPushButton*>("Command4")) {
+        QTimer::singleShot(0, button, &QPushButton::click);
+      }
+    }
     status = app.exec();
   }
   SDL_Quit();

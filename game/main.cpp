@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "game/flow/Startup.h"
+#include "game/settings/ConfigFiles.h"
 #include "game/settings/Launcher.h"
 #include "platform/UserFolders.h"
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   if (folders.Separate()) {
     std::string error;
     if (!quorvex::MakePlayerFolder(folders.user, &error)) std::fprintf(stderr, "%s\n", error.c_str());
-    quorvex::SeedPlayerSettings(folders, {"options.cfg", "keys.cfg", "device.cfg"});
+    quorvex::SeedPlayerSettings(folders, {quorvex::kOptionsFile, quorvex::kKeysFile, quorvex::kDeviceFile});
   }
 
   SDL_SetMainReady();

@@ -65,8 +65,9 @@ fs::path NextScreenshotPath(const fs::path& dir) {
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     highest = std::max(highest, ShotNumber(it->path().filename().string()));
   }
+  if (highest >= kMaxShotNumber) return fs::path();  // full: never overwrite a shot
   char name[32];
-  std::snprintf(name, sizeof name, "%s%04d.png", kShotPrefix, std::min(highest + 1, kMaxShotNumber));
+  std::snprintf(name, sizeof name, "%s%04d.png", kShotPrefix, highest + 1);
   return dir / name;
 }
 
@@ -78,6 +79,10 @@ fs::path SaveScreenshot(const Surface& s, const fs::path& dir, std::string* erro
     return fs::path();
   }
   const fs::path path = NextScreenshotPath(dir);
+  if (path.empty()) {
+    if (error) *error = "No free screenshot number left in " + dir.string();
+    return fs::path();
+  }
   const std::string bytes = EncodePng(s);
   if (bytes.empty()) {
     if (error) *error = "Cannot encode the screenshot " + path.string();

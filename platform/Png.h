@@ -11,7 +11,8 @@ namespace quorvex {
 std::string EncodePng(const Surface& s);
 
 // The next free numbered screenshot name in `dir`: "quorvex0001.png", then one above the highest
-// number already there (so a deleted shot never makes a new one overwrite a later one).
+// number already there (so a deleted shot never makes a new one overwrite a later one); empty
+// once quorvex9999.png exists.
 std::filesystem::path NextScreenshotPath(const std::filesystem::path& dir);
 
 // Writes the surface as a numbered PNG into `dir` (made when missing), atomically. The path

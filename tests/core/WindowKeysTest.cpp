@@ -78,6 +78,14 @@ TEST(WindowKeysTest, ScreenshotsAreNumberedPicturesOfTheFrame) {
   Press(*w, vk::F12);
   EXPECT_TRUE(fs::exists(shots / "quorvex0008.png"));
   EXPECT_EQ(2, std::count(w->audio.played.begin(), w->audio.played.end(), "Select2.wav"));
+
+  // The last number taken: no picture, no sound, and nothing overwritten.
+  std::ofstream(shots / "quorvex9999.png") << "kept";
+  Press(*w, vk::F12);
+  std::string kept;
+  ASSERT_TRUE(ReadWholeFile(shots / "quorvex9999.png", &kept, nullptr));
+  EXPECT_EQ("kept", kept);
+  EXPECT_EQ(2, std::count(w->audio.played.begin(), w->audio.played.end(), "Select2.wav"));
 }
 
 }  // namespace

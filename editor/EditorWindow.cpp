@@ -309,10 +309,13 @@ void BuildWindow(EditorWindow& w) {
 
 }  // namespace
 
-std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages) {
+std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages,
+                                         const std::filesystem::path& userFolder) {
   auto w = std::make_unique<EditorWindow>();
   w->folder = folder;
+  w->userFolder = userFolder;
   RemoveStaleTemporaryFiles(folder);  // left by a save that was killed mid-write
+  if (!userFolder.empty() && userFolder != folder) RemoveStaleTemporaryFiles(userFolder);
   w->recordMessages = recordMessages;
   w->random.Seed(seed);
   BuildWindow(*w);
@@ -384,7 +387,7 @@ void ReadEjectShipValue(EditorWindow& w) {
   if (name.isEmpty()) return;
   std::vector<std::string> lines;
   std::string error;
-  const auto path = ResolveFileName(w.folder, FileBytes(name));
+  const auto path = FindGameFile(EditorFolders(w), FileBytes(name));
   if (!ReadTextLines(path, kShipListLines, &lines, &error)) {
     if (!w.opening) ShowEditorMessage(w, "ERROR!", QString::fromStdString(error));
     return;
@@ -487,12 +490,12 @@ bool ReadPicture(const std::filesystem::path& path, QImage* out) {
 bool LoadShipPicture(EditorWindow& w, const QString& fileName) {
   const std::string name = FileBytes(fileName);
   if (!IsBareFileName(name)) return false;
-  return ReadPicture(ResolveFileName(w.folder, name), &w.tempp);
+  return ReadPicture(FindGameFile(EditorFolders(w), name), &w.tempp);
 }
 
 void FillEjectShipList(EditorWindow& w) {
   w.Combo2->clear();
-  for (const std::string& name : ListFilesWithExtension(w.folder, ".shp")) w.Combo2->addItem(FileText(name));
+  for (const std::string& name : ListGameFiles(EditorFolders(w), ".shp")) w.Combo2->addItem(FileText(name));
   if (w.Combo2->count() > 0) w.Combo2->setCurrentIndex(0);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/UserFolders.h"
 #include "platform/Random.h"
 #include "shipdef/ShipFile.h"
 
@@ -35,6 +36,8 @@ struct EditorMessage {
 struct EditorWindow {
   std::unique_ptr<QMainWindow> form2;
   std::filesystem::path folder;  // the working folder: ship files and pictures live here
+  // Where ships are saved when the program folder is read-only (installed); empty: `folder`.
+  std::filesystem::path userFolder;
 
   QLineEdit* shipname = nullptr;
   QComboBox* Combo1 = nullptr;  // size
@@ -68,7 +71,13 @@ struct EditorWindow {
 };
 
 // Builds form2 and runs its opening: random ship, price, eject ship list.
-std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages);
+// The stock folder and the player's folder, for the lookups of UserFolders.h.
+inline GameFolders EditorFolders(const EditorWindow& w) {
+  return {w.folder, w.userFolder.empty() ? w.folder : w.userFolder};
+}
+
+std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, uint64_t seed, bool recordMessages,
+                                         const std::filesystem::path& userFolder = {});
 
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text);
 

@@ -33,10 +33,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
   return button;
 }
 
-QListWidget* MakeFileList(QWidget* parent, const std::filesystem::path& folder, const char* ext) {
+QListWidget* MakeFileList(QWidget* parent, const GameFolders& folders, const char* ext) {
   auto* list = new QListWidget(parent);
   list->setObjectName("File1");
-  for (const std::string& name : ListFilesWithExtension(folder, ext)) list->addItem(FileText(name));
+  for (const std::string& name : ListGameFiles(folders, ext)) list->addItem(FileText(name));
   return list;
 }
 
@@ -47,7 +47,7 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   if (w.fileWindow) w.fileWindow->close();
   QWidget* window = MakeToolWindow(w, "Form5", save ? "Save file as..." : "Load file...");
   auto* layout = new QVBoxLayout(window);
-  QListWidget* files = MakeFileList(window, w.folder, ".shp");
+  QListWidget* files = MakeFileList(window, EditorFolders(w), ".shp");
   layout->addWidget(files);
   layout->addWidget(new QLabel("Filename:", window));
   auto* text = new QLineEdit(w.currentFile, window);
@@ -72,12 +72,12 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   QObject::connect(load, &QPushButton::clicked, window, [pw, text, window] {
     if (!text->text().isEmpty()) {
       pw->currentFile = text->text();
-      LoadShipIntoEditor(*pw, pw->folder / FileBytes(text->text()));
+      LoadShipIntoEditor(*pw, FindGameFile(EditorFolders(*pw), FileBytes(text->text())));
     }
     window->close();
   });
   QObject::connect(saveButton, &QPushButton::clicked, window, [pw, text, window] {
-    if (!text->text().isEmpty()) SaveShip(*pw, pw->folder / FileBytes(text->text()));
+    if (!text->text().isEmpty()) SaveShip(*pw, PlayerFilePath(EditorFolders(*pw), FileBytes(text->text())));
     window->close();
   });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);
@@ -90,7 +90,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
   if (w.importWindow) w.importWindow->close();
   QWidget* window = MakeToolWindow(w, "Form4", "Import graphics");
   auto* layout = new QHBoxLayout(window);
-  QListWidget* files = MakeFileList(window, w.folder, ".bmp");
+  QListWidget* files = MakeFileList(window, EditorFolders(w), ".bmp");
   layout->addWidget(files);
   auto* side = new QVBoxLayout();
   auto* preview = new QCheckBox("Preview", window);
@@ -122,7 +122,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
     if (name.isEmpty()) return;
     if (preview->isChecked()) {
       QImage picture;
-      const auto path = ResolveFileName(pw->folder, FileBytes(name));
+      const auto path = FindGameFile(EditorFolders(*pw), FileBytes(name));
       if (!ReadPicture(path, &picture)) {
         ShowEditorMessage(*pw, "ERROR!", "Cannot read the picture " + name);
         return;
@@ -179,10 +179,10 @@ std::string ConvertedShipText(const std::vector<std::string>& oldLines) {
   return out;
 }
 
-bool ConvertShipFile(const std::filesystem::path& path, std::string* error) {
+bool ConvertShipFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string* error) {
   std::vector<std::string> lines;
-  if (!ReadTextLines(path, kConvertedLines, &lines, error)) return false;
-  return WriteFileAtomically(path, ConvertedShipText(lines), error);
+  if (!ReadTextLines(from, kConvertedLines, &lines, error)) return false;
+  return WriteFileAtomically(to, ConvertedShipText(lines), error);
 }
 
 QWidget* OpenConverterWindow(EditorWindow& w) {
@@ -192,7 +192,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
   auto* frame = new QGroupBox("Info", window);
   frame->setObjectName("Frame1");
   auto* frameLayout = new QVBoxLayout(frame);
-  QListWidget* files = MakeFileList(frame, w.folder, ".shp");
+  QListWidget* files = MakeFileList(frame, EditorFolders(w), ".shp");
   auto* info = new QLabel("...", frame);
   info->setObjectName("info");
   frameLayout->addWidget(files);
@@ -213,7 +213,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
     if (name.isEmpty()) return;
     std::vector<std::string> lines;
     std::string error;
-    if (!ReadTextLines(ResolveFileName(pw->folder, FileBytes(name)), 1, &lines, &error)) {
+    if (!ReadTextLines(FindGameFile(EditorFolders(*pw), FileBytes(name)), 1, &lines, &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return;
     }
@@ -228,7 +228,7 @@ QWidget* OpenConverterWindow(EditorWindow& w) {
     const QString name = item->text();
     info->setText("Converting " + name + "...");
     std::string error;
-    if (!ConvertShipFile(ResolveFileName(pw->folder, FileBytes(name)), &error)) {
+    if (!ConvertShipFile(FindGameFile(EditorFolders(*pw), FileBytes(name)), PlayerFilePath(EditorFolders(*pw), FileBytes(name)), &error)) {
       ShowEditorMessage(*pw, "ERROR!", QString::fromStdString(error));
       return false;
     }

@@ -28,7 +28,8 @@ inline constexpr size_t kConvertedLines = 100;
 
 // The text of a version 1.2 file made from the lines of an old file (at most 100 lines are used).
 std::string ConvertedShipText(const std::vector<std::string>& oldLines);
-// Rewrites an old file in place as version 1.2 (atomically). False with `error` naming the file.
-bool ConvertShipFile(const std::filesystem::path& path, std::string* error);
+// Writes an old file `from` as version 1.2 to `to` (the same file when the folder is writable;
+// the player's copy of a stock file when installed), atomically. False with `error` naming the file.
+bool ConvertShipFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string* error);
 
 }  // namespace quorvex::editor

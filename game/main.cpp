@@ -1,12 +1,17 @@
 // quorvex: the game. Its folder is the program folder: the data, the ship files and the settings
-// live beside it, and every file name is taken relative to it. The launcher opens first; the game
+// live beside it, and every file name is taken relative to it. An installed game keeps the player's
+// files in the user's data folder instead (platform/UserFolders.h). The launcher opens first; the game
 // window runs when the player starts it, and the program ends when the game window is unloaded.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -16,7 +21,9 @@
 #include "game/replay/CommandLine.h"
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
+#include "game/settings/ConfigFiles.h"
 #include "game/settings/Launcher.h"
+#include "platform/UserFolders.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +48,12 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   const fs::path programDir = ec ? fs::current_path() : exe.parent_path();
+  const quorvex::GameFolders folders = quorvex::FindGameFolders(programDir, quorvex::EnvironmentNow());
+  if (folders.Separate()) {
+    std::string error;
+    if (!quorvex::MakePlayerFolder(folders.user, &error)) std::fprintf(stderr, "%s\n", error.c_str());
+    quorvex::SeedPlayerSettings(folders, {quorvex::kOptionsFile, quorvex::kKeysFile, quorvex::kDeviceFile});
+  }
 
   SDL_SetMainReady();
   if (SDL_Init(0) != 0) {
@@ -49,21 +62,31 @@ int main(int argc, char** argv) {
   }
   int status = 0;
   if (command.mode != quorvex::CommandLine::Play) {
-    fs::current_path(programDir, ec);  // the replay's file name was made absolute before this
-    status = quorvex::RunReplayCommand(command, programDir);
+    fs::current_path(folders.data, ec);  // the replay's file name was made absolute before this
+    status = quorvex::RunReplayCommand(command, folders.data);
   } else {
     QApplication app(argc, argv);
     quorvex::SdlClock clock;
-    auto launcher = quorvex::OpenLauncher(programDir, [&] {
+    auto launcher = quorvex::OpenLauncher(folders.data, [&] {
       auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
       window->clock = &clock;
-      window->programDir = programDir;
-      quorvex::RunRecordedGame(*window, programDir / "replays");  // every battle goes into replays/
-    });
+      window->programDir = folders.data;
+      window->userDir = folders.user;
+      // Every battle is recorded among the player's replays.
+      quorvex::RunRecordedGame(*window, quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays));
+    }, folders.user);
+    launcher->replaysDir = quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays);
     launcher->watchReplay = [&](const fs::path& file) {
-      quorvex::PlayReplay(file, programDir, quorvex::ReplayMode::Window, std::cout, std::cerr);
+      quorvex::PlayReplay(file, folders.data, quorvex::ReplayMode::Window, std::cout, std::cerr);
     };
     launcher->form3->show();
+    // QUORVEX_START_GAME=1 presses "Start game!" at once: how the install check runs an installed
+    // game through its start-up without anybody at the launcher.
+    if (const char* start = std::getenv("QUORVEX_START_GAME"); start && std::string(start) == "1") {
+      if (auto* button = launcher->form3->findChild<QPushButton*>("Command4")) {
+        QTimer::singleShot(0, button, &QPushButton::click);
+      }
+    }
     status = app.exec();
   }
   SDL_Quit();

@@ -19,11 +19,10 @@ bool OpenDisplay(Display& d, bool windowed, std::string* error) {
   // does not have.
   SDL_Rect desktop;
   if (!windowed && SDL_GetDisplayBounds(0, &desktop) == 0) area = desktop;
-  const Uint32 flags = windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  const Uint32 flags = SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   d.window = SDL_CreateWindow("Quorvex", area.x, area.y, area.w, area.h, flags);
   if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
   if (d.renderer) {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_RenderSetLogicalSize(d.renderer, kScreenWidth, kScreenHeight);  // letterboxed, aspect kept
     d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                   kScreenWidth, kScreenHeight);
@@ -36,7 +35,30 @@ bool OpenDisplay(Display& d, bool windowed, std::string* error) {
   SDL_ShowCursor(SDL_DISABLE);
   SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
   d.open = true;
+  d.fullScreen = !windowed;
+  SetSmoothScaling(d, d.smooth);
   return true;
+}
+
+void SetFullScreen(Display& d, bool fullScreen) {
+  if (!d.window) {
+    d.fullScreen = fullScreen;  // nothing shown: the choice is only kept
+    return;
+  }
+  if (SDL_SetWindowFullscreen(d.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+  d.fullScreen = fullScreen;
+  if (!fullScreen) {
+    // Back to the picture's own size, in the middle of the screen.
+    SDL_SetWindowSize(d.window, kScreenWidth, kScreenHeight);
+    SDL_SetWindowPosition(d.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+}
+
+void SetSmoothScaling(Display& d, bool smooth) {
+  d.smooth = smooth;
+  if (!d.renderer) return;
+  SDL_RenderSetIntegerScale(d.renderer, smooth ? SDL_FALSE : SDL_TRUE);
+  SDL_SetTextureScaleMode(d.texture, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
 }
 
 void PresentSurface(Display& d, const Surface& back) {
@@ -72,8 +94,15 @@ void CollectWindowEvents(EventQueue& queue) {
         break;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
-        const int code = VirtualKeyFromSdl(e.key.keysym.sym);
-        if (code != 0) queue.keys.push_back({e.type == SDL_KEYDOWN, code});
+        const bool down = e.type == SDL_KEYDOWN;
+        int code = VirtualKeyFromSdl(e.key.keysym.sym);
+        const bool enter = e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER;
+        if (enter && down && (e.key.keysym.mod & KMOD_ALT) != 0) queue.altEnterHeld = true;
+        if (enter && queue.altEnterHeld) {
+          code = vk::F11;
+          if (!down) queue.altEnterHeld = false;
+        }
+        if (code != 0) queue.keys.push_back({down, code, e.key.repeat != 0});
         break;
       }
       default:

@@ -1,4 +1,5 @@
-// The game window: an 800 x 600 back surface shown scaled to fit the window with its aspect kept.
+// The game window: an 800 x 600 back surface shown scaled to fit the window with its aspect kept
+// (black bars fill the rest), either by whole-number steps (sharp pixels) or smoothly.
 #pragma once
 #include <deque>
 #include <string>
@@ -19,11 +20,17 @@ struct Display {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   bool open = false;
+  bool fullScreen = false;
+  bool smooth = false;  // smooth scaling; otherwise whole-number steps with square pixels
 };
 
-// Opens the window titled "Quorvex" (full-screen on the desktop unless `windowed`), with the mouse
-// pointer hidden. False with a message when no window can be made.
+// Opens the window titled "Quorvex" (full-screen on the desktop unless `windowed`), resizable, with
+// the mouse pointer hidden, scaled the way `display.smooth` says. False with a message when no
+// window can be made.
 bool OpenDisplay(Display& display, bool windowed, std::string* error);
+// Between the whole desktop and an 800 x 600 window, at any time.
+void SetFullScreen(Display& display, bool fullScreen);
+void SetSmoothScaling(Display& display, bool smooth);
 // Shows the back surface: uploads it to a streaming texture and presents it without waiting for vsync.
 void PresentSurface(Display& display, const Surface& back);
 void HideDisplay(Display& display);
@@ -33,12 +40,15 @@ void CloseDisplay(Display& display);
 struct KeyEvent {
   bool down = true;
   int code = 0;
+  bool repeat = false;  // sent by the key repeat while the key is held
 };
 struct EventQueue {
   std::deque<KeyEvent> keys;
   bool closeRequested = false;  // the window was closed
+  bool altEnterHeld = false;    // Alt+Enter went down as F11: its Enter release is F11's too
 };
 // Moves the window system's pending events into the queue (key repeats arrive as further downs).
+// Alt+Enter arrives as F11 (the full-screen key), never as Enter.
 void CollectWindowEvents(EventQueue& queue);
 
 }  // namespace quorvex

@@ -64,4 +64,31 @@ void CloseJoysticks(Joysticks& s) {
   s = Joysticks{};
 }
 
+bool RefreshJoysticks(Joysticks& s) {
+  if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) return false;
+  SDL_JoystickUpdate();  // also notices devices plugged in or pulled out
+  bool changed = false;
+  for (int slot = 0; slot < 2; ++slot) {
+    if (s.device[slot] && !SDL_JoystickGetAttached(s.device[slot])) {
+      SDL_JoystickClose(s.device[slot]);
+      s.device[slot] = nullptr;
+      s.instance[slot] = -1;
+      changed = true;
+    }
+  }
+  const int attached = SDL_NumJoysticks();
+  for (int slot = 0; slot < 2; ++slot) {
+    if (s.device[slot]) continue;
+    for (int i = 0; i < attached; ++i) {
+      const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+      if (id < 0 || id == s.instance[0] || id == s.instance[1]) continue;
+      if (OpenJoystick(s, slot, i)) {
+        changed = true;
+        break;
+      }
+    }
+  }
+  return changed;
+}
+
 }  // namespace quorvex

@@ -33,5 +33,10 @@ bool OpenJoystick(Joysticks& sticks, int slot, int deviceIndex);
 // longer attached reads as the rest position with every button released.
 const JoystickState& PollJoystick(Joysticks& sticks, int slot);
 void CloseJoysticks(Joysticks& sticks);
+// Joysticks plugged in or pulled out since the last call: a slot whose device was pulled out is
+// closed (it reads as centred and released), and an empty slot takes the first attached device not
+// open in the other slot (slot 0 first). Does nothing while the joystick subsystem is not running.
+// True when a slot changed.
+bool RefreshJoysticks(Joysticks& sticks);
 
 }  // namespace quorvex

@@ -9,6 +9,7 @@
 
 #include "platform/DataFiles.h"
 #include "platform/Files.h"
+#include "platform/UserFolders.h"
 #include "platform/Numbers.h"
 
 namespace fs = std::filesystem;
@@ -317,15 +318,17 @@ std::string ShipReadMessage(ShipReadStatus status, const std::string& fileName) 
   return std::string();
 }
 
-ShipList ScanShipFiles(const fs::path& dir) {
+ShipList ScanShipFiles(const fs::path& dir) { return ScanShipFiles(GameFolders{dir, dir}); }
+
+ShipList ScanShipFiles(const GameFolders& folders) {
   ShipList list;
-  for (const std::string& name : ListFilesWithExtension(dir, ".shp")) {
+  for (const std::string& name : ListGameFiles(folders, ".shp")) {
     if (static_cast<int>(list.files.size()) >= kMaxShipFiles) {
       ++list.ignored;
       continue;
     }
     std::vector<std::string> lines;
-    if (!ReadLines(dir / name, kShipListLines, &lines) || lines.size() < kShipListLines) {
+    if (!ReadLines(FindGameFile(folders, name), kShipListLines, &lines) || lines.size() < kShipListLines) {
       list.unreadable.push_back(name);
       continue;
     }

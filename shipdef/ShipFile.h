@@ -8,6 +8,8 @@
 
 namespace quorvex {
 
+struct GameFolders;
+
 inline constexpr const char* kShipVersion10 = "Ship definion 1.0";
 inline constexpr const char* kShipVersion11 = "Ship definion 1.1";
 inline constexpr const char* kShipVersion12 = "Ship definion 1.2";
@@ -128,5 +130,7 @@ struct ShipList {
 // Files that cannot be read or have fewer than 6 lines are left out of the list (named in
 // `unreadable`); the first 256 readable files are kept and the rest counted in `ignored`.
 ShipList ScanShipFiles(const std::filesystem::path& dir);
+// The same over the stock ships and the player's own: an own ship shadows a stock one of the same name.
+ShipList ScanShipFiles(const GameFolders& folders);
 
 }  // namespace quorvex

@@ -39,7 +39,7 @@ void ScanShipFiles(GameWindow& w) {
   w.shipNames.fill(std::string());
   w.shipValues.fill(0);
 
-  const ShipList list = ScanShipFiles(w.programDir);
+  const ShipList list = ScanShipFiles(Folders(w));
   for (size_t i = 0; i < list.files.size() && i < w.shipFiles.size(); ++i) {
     w.shipFiles[i] = list.files[i];
     w.shipNames[i] = list.names[i];

@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "platform/Surface.h"
+#include "platform/UserFolders.h"
 
 namespace quorvex {
 
@@ -119,6 +120,9 @@ enum SoundSlot {
 struct GameWindow {
   // Where the programs and their files live; every file name is resolved inside it.
   std::filesystem::path programDir = ".";
+  // Where the player's files are written (settings, own ships, screenshots); empty: the program
+  // folder itself, as when it is writable. Installed, the data folder of the user.
+  std::filesystem::path userDir;
 
   // Injected services.
   Clock* clock = nullptr;
@@ -141,6 +145,7 @@ struct GameWindow {
   std::array<int, 2> fleetSlot{};
   std::array<double, 2> shotsFired{}, hitsScored{};
   std::array<uint8_t, 2> inputDevice{};             // 0 keyboard, 1 joystick 1, 2 joystick 2
+  std::array<uint8_t, 2> chosenDevice{};  // device.cfg's choice, taken up when its joystick is plugged in
   std::array<std::array<double, 7>, 2> controlTable{};  // player 1's as numbers, player 2's 16-bit values
   std::array<uint8_t, 2> selfDestructPresses{};
   std::array<bool, 2> menuPick{};
@@ -199,5 +204,8 @@ struct GameWindow {
   int songCount = 0;
   int currentSong = 0;
 };
+
+// The program folder and the player's folder of a game window, for the lookups of UserFolders.h.
+inline GameFolders Folders(const GameWindow& w) { return {w.programDir, w.userDir.empty() ? w.programDir : w.userDir}; }
 
 }  // namespace quorvex

@@ -8,6 +8,7 @@
 
 #include "game/core/GameWindow.h"
 #include "platform/Joystick.h"
+#include "platform/UserFolders.h"
 
 namespace quorvex {
 
@@ -41,7 +42,7 @@ inline const JoystickState& PollJoystickInput(GameWindow& w, int slot) {
 
 // The path ship file `name` of the ship list is read from.
 inline std::filesystem::path ShipFileInput(GameWindow& w, const std::string& name) {
-  return w.inputTap ? w.inputTap->ShipFile(w, name) : w.programDir / name;
+  return w.inputTap ? w.inputTap->ShipFile(w, name) : FindGameFile(Folders(w), name);
 }
 
 }  // namespace quorvex

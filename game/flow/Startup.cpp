@@ -61,14 +61,16 @@ void NoteConfigProblem(ConfigLoad result, const std::string& message) {
 uint8_t DeviceByte(int device) { return static_cast<uint8_t>(std::clamp(device, 0, 255)); }
 
 void ReadConfiguration(GameWindow& w) {
+  const GameFolders folders = Folders(w);
+  SeedPlayerSettings(folders, {kDeviceFile, kOptionsFile, kKeysFile});
   std::string message;
   DeviceConfig device;
-  NoteConfigProblem(LoadDeviceFile(w.programDir / kDeviceFile, &device, &message), message);
+  NoteConfigProblem(LoadDeviceFile(PlayerFilePath(folders, kDeviceFile), &device, &message), message);
   w.inputDevice = {DeviceByte(device.player1), DeviceByte(device.player2)};
 
   Options o;
   message.clear();
-  NoteConfigProblem(LoadOptionsFile(w.programDir / kOptionsFile, &o, &message), message);
+  NoteConfigProblem(LoadOptionsFile(PlayerFilePath(folders, kOptionsFile), &o, &message), message);
   GameOptions& g = w.options;
   g.soundOn = o.soundOn;
   g.starCount = o.starCount;
@@ -86,7 +88,7 @@ void ReadConfiguration(GameWindow& w) {
 
   KeyTable keys;
   message.clear();
-  NoteConfigProblem(LoadKeysFile(w.programDir / kKeysFile, &keys, &message), message);
+  NoteConfigProblem(LoadKeysFile(PlayerFilePath(folders, kKeysFile), &keys, &message), message);
   for (int i = 0; i < 7; ++i) {
     w.controlTable[0][i] = keys.player1[i];
     w.controlTable[1][i] = keys.player2[i];
@@ -98,7 +100,7 @@ void ReadConfiguration(GameWindow& w) {
 void InitGame(GameWindow& w) {
   w.messages.headless = w.headless;
   SetDefaults(w);
-  RemoveStaleTemporaryFiles(w.programDir);  // left by a write that was killed midway
+  RemoveStaleTemporaryFiles(Folders(w).user);  // left by a write killed midway (only the player's folder is written)
 
   ReadConfiguration(w);
 
@@ -115,14 +117,20 @@ void SetupDirectX(GameWindow& w) {
   w.random.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
   w.musicRandom.MixIn(static_cast<uint32_t>(w.clock->Ticks()));
 
+  // The player's last choices of full screen and scaling (display.cfg); the windowed switch of
+  // the command line or the environment wins for this run.
+  const DisplayConfig shown = ReadDisplayFile(PlayerFilePath(Folders(w), kDisplayFile));
+  w.display.smooth = shown.smooth;
+  w.display.fullScreen = shown.fullScreen && !WindowedWanted(w);
   if (!w.headless) {
     std::string error;
-    if (!OpenDisplay(w.display, WindowedWanted(w), &error)) throw GameError(kErrorAutomation, error);
+    if (!OpenDisplay(w.display, !w.display.fullScreen, &error)) throw GameError(kErrorAutomation, error);
     w.messages.parent = w.display.window;
   }
   w.back = Surface(kScreenWidth, kScreenHeight);
   w.back.BltColorFill(Rect{0, 0, 640, 480}, 0);
 
+  w.chosenDevice = w.inputDevice;
   const size_t attached = ListJoysticks().size();
   int opened = 0;
   if (attached >= 1 && OpenJoystick(w.joysticks, 0, 0)) {

@@ -17,7 +17,7 @@ void LoadPicture(const GameWindow& w, const std::string& name, Surface* out) {
   if (!name.empty() && !IsBareFileName(name)) {
     throw GameError(kErrorFileNotFound, "Refused picture name \"" + name + "\": not a file of the program folder");
   }
-  const std::filesystem::path path = ResolveFileName(w.programDir, name);
+  const std::filesystem::path path = FindGameFile(Folders(w), name);
   std::error_code ec;
   if (name.empty() || !std::filesystem::exists(path, ec)) throw GameError(kErrorFileNotFound, "File not found: " + path.string());
   if (!std::filesystem::is_regular_file(path, ec)) {

@@ -89,7 +89,7 @@ int32_t ReplayRecorder::ClockReading(GameWindow&, int32_t ticks) {
 }
 
 std::filesystem::path ReplayRecorder::ShipFile(GameWindow& w, const std::string& name) {
-  const std::filesystem::path path = w.programDir / name;
+  const std::filesystem::path path = FindGameFile(Folders(w), name);
   if (recording && !replay.shipFiles.count(name)) {
     std::string bytes, error;
     // A file that cannot be read is not stored: the game reports it and ends, as the replay will.

@@ -110,6 +110,16 @@ std::string KeysFileText(const KeyTable& k) {
 
 std::string DeviceFileText(const DeviceConfig& d) { return Line(d.player1) + Line(d.player2); }
 
+DisplayConfig ParseDisplay(const std::vector<std::string>& text) {
+  const Lines l{text};
+  DisplayConfig d;
+  if (l.has(1)) d.fullScreen = l.truth(1);
+  if (l.has(2)) d.smooth = l.truth(2);
+  return d;
+}
+
+std::string DisplayFileText(const DisplayConfig& d) { return Line(d.fullScreen ? 1 : 0) + Line(d.smooth ? 1 : 0); }
+
 namespace {
 
 // The file's own name when it differs from `path` in case only.
@@ -181,6 +191,7 @@ std::vector<std::string> LinesOf(const fs::path& path) {
 Options ReadOptionsFile(const fs::path& path) { return ParseOptions(LinesOf(path)); }
 KeyTable ReadKeysFile(const fs::path& path) { return ParseKeys(LinesOf(path)); }
 DeviceConfig ReadDeviceFile(const fs::path& path) { return ParseDevice(LinesOf(path)); }
+DisplayConfig ReadDisplayFile(const fs::path& path) { return ParseDisplay(LinesOf(path)); }
 
 bool SaveOptionsFile(const fs::path& path, const Options& options, std::string* error) {
   return WriteFileAtomically(Resolve(path), OptionsFileText(options), error);
@@ -192,6 +203,10 @@ bool SaveKeysFile(const fs::path& path, const KeyTable& keys, std::string* error
 
 bool SaveDeviceFile(const fs::path& path, const DeviceConfig& device, std::string* error) {
   return WriteFileAtomically(Resolve(path), DeviceFileText(device), error);
+}
+
+bool SaveDisplayFile(const fs::path& path, const DisplayConfig& display, std::string* error) {
+  return WriteFileAtomically(Resolve(path), DisplayFileText(display), error);
 }
 
 }  // namespace quorvex

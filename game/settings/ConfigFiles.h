@@ -15,6 +15,9 @@ inline constexpr const char* kDeviceFile = "device.cfg";
 inline constexpr int kOptionsLines = 22;
 inline constexpr int kKeysLines = 14;
 inline constexpr int kDeviceLines = 2;
+// display.cfg: how the game window is shown. A file of its own, so options.cfg keeps the 22 lines
+// other installations read.
+inline constexpr const char* kDisplayFile = "display.cfg";
 
 // Raster operations of the effect blits (options.cfg line 9).
 inline constexpr uint32_t kRopSrcPaint = 0xEE0086;  // source ORed onto the destination
@@ -88,6 +91,18 @@ ConfigLoad LoadDeviceFile(const std::filesystem::path& path, DeviceConfig* out, 
 Options ReadOptionsFile(const std::filesystem::path& path);
 KeyTable ReadKeysFile(const std::filesystem::path& path);
 DeviceConfig ReadDeviceFile(const std::filesystem::path& path);
+
+// display.cfg, 2 lines: line 1 full screen (1) or a window (0); line 2 smooth scaling (1) or sharp
+// whole-number scaling (0). A missing file or line keeps the member value.
+struct DisplayConfig {
+  bool fullScreen = true;
+  bool smooth = true;
+};
+DisplayConfig ParseDisplay(const std::vector<std::string>& lines);
+std::string DisplayFileText(const DisplayConfig& display);
+// Never writes: the file appears when the player first changes a choice.
+DisplayConfig ReadDisplayFile(const std::filesystem::path& path);
+bool SaveDisplayFile(const std::filesystem::path& path, const DisplayConfig& display, std::string* error);
 
 // Rewrite a whole file atomically. False with a message naming the file when it cannot be written.
 bool SaveOptionsFile(const std::filesystem::path& path, const Options& options, std::string* error);

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <string>
@@ -51,6 +52,21 @@ QString ChosenJoystickText(const QWidget* form2, int player) {
   return device == 0 ? QString() : Option(form2, player, device)->text();
 }
 
+// The joystick options name the joysticks attached now; one not attached is disabled and keeps its
+// plain name. An option stays chosen when its joystick is missing, so OK keeps what the file said.
+void ShowAttachedJoysticks(QWidget* window) {
+  const std::vector<std::string> sticks = JoystickNamesNow();
+  for (int stick = 1; stick <= 2; ++stick) {
+    const bool attached = sticks.size() >= static_cast<size_t>(stick);
+    for (int player = 1; player <= 2; ++player) {
+      QRadioButton* option = Option(window, player, stick);
+      option->setEnabled(attached);
+      option->setText(attached ? QString::fromStdString(sticks[static_cast<size_t>(stick - 1)])
+                               : QString(stick == 1 ? "Joystick 1" : "Joystick 2"));
+    }
+  }
+}
+
 QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceFile,
                             const std::filesystem::path& keysFile) {
   QWidget* window = MakeSettingsWindow(owner, "Form2", "Controls");
@@ -83,16 +99,11 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   const DeviceConfig device = ReadDeviceFile(deviceFile);
   Option(window, 1, device.player1)->setChecked(true);
   Option(window, 2, device.player2)->setChecked(true);
-  // An option stays chosen when its joystick is missing, so OK keeps what the file said.
-  const std::vector<std::string> sticks = JoystickNamesNow();
-  for (int stick = 1; stick <= 2; ++stick) {
-    const bool attached = sticks.size() >= static_cast<size_t>(stick);
-    for (int player = 1; player <= 2; ++player) {
-      QRadioButton* option = Option(window, player, stick);
-      option->setEnabled(attached);
-      if (attached) option->setText(QString::fromStdString(sticks[static_cast<size_t>(stick - 1)]));
-    }
-  }
+  ShowAttachedJoysticks(window);
+  // Joysticks come and go while the window is open: the list follows them.
+  auto* watch = new QTimer(window);
+  QObject::connect(watch, &QTimer::timeout, window, [window] { ShowAttachedJoysticks(window); });
+  watch->start(kJoystickWatchMs);
 
   QObject::connect(setKeys, &QPushButton::clicked, window, [window, keysFile] {
     if (QWidget* open = OpenChildWindow(window, "Keysetup")) {

@@ -16,6 +16,12 @@ namespace quorvex {
 QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceFile,
                             const std::filesystem::path& keysFile);
 
+// How often the controls window looks again for joysticks plugged in or pulled out.
+inline constexpr int kJoystickWatchMs = 1000;
+// Names the joystick options of Form2 after the joysticks attached now (disabled, with their plain
+// names, when missing). Form2 runs it when it opens and then every kJoystickWatchMs.
+void ShowAttachedJoysticks(QWidget* form2);
+
 // The device chosen in Form2 for player 1 or 2: 0 keyboard, 1 joystick 1, 2 joystick 2.
 int ChosenDevice(const QWidget* form2, int player);
 // The text of the joystick option chosen for the player (a product name, "Joystick 1" or

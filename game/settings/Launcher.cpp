@@ -49,7 +49,7 @@ void WatchReplay(Launcher& l) {
 }
 
 fs::path AskForReplay(const Launcher& l) {
-  const fs::path folder = l.programDir / "replays";
+  const fs::path folder = l.replaysDir.empty() ? l.programDir / "replays" : l.replaysDir;
   const QString chosen = QFileDialog::getOpenFileName(l.form3.get(), "Watch a replay",
                                                       QString::fromStdString(folder.string()),
                                                       "Recorded battles (*.qvr)");
@@ -60,7 +60,7 @@ void ShowOptions(Launcher& l) {
   if (l.form6) {
     BringToFront(l.form6);  // confirmed earlier and kept: shows those values, not the file's
   } else {
-    l.form6 = OpenOptionsWindow(l.form3.get(), fs::current_path() / kOptionsFile);
+    l.form6 = OpenOptionsWindow(l.form3.get(), l.userDir / kOptionsFile);
   }
 }
 
@@ -68,19 +68,21 @@ void ShowControls(Launcher& l) {
   if (l.form2) {
     BringToFront(l.form2);
   } else {
-    l.form2 = OpenControlsWindow(l.form3.get(), l.programDir / kDeviceFile, fs::current_path() / kKeysFile);
+    l.form2 = OpenControlsWindow(l.form3.get(), l.userDir / kDeviceFile, l.userDir / kKeysFile);
   }
 }
 
 }  // namespace
 
-std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function<void()> runGame) {
+std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function<void()> runGame,
+                                       const fs::path& userDir) {
   auto l = std::make_unique<Launcher>();
   l->programDir = programDir;
   l->runGame = std::move(runGame);
   std::error_code ec;
   fs::current_path(programDir, ec);
   if (ec) std::fprintf(stderr, "Cannot enter the program folder %s: %s\n", programDir.c_str(), ec.message().c_str());
+  l->userDir = userDir.empty() ? fs::current_path() : userDir;
 
   l->form3 = std::make_unique<QWidget>();
   QWidget* window = l->form3.get();

@@ -15,6 +15,7 @@ inline constexpr const char* kLauncherTitle = "Quorvex 1.2SE";
 struct Launcher {
   std::unique_ptr<QWidget> form3;
   std::filesystem::path programDir;
+  std::filesystem::path userDir;  // where the settings files are read and written
   // Runs the whole game window and returns when it is unloaded. Given by the program's start-up,
   // which knows the game; the settings windows do not.
   std::function<void()> runGame;
@@ -23,6 +24,7 @@ struct Launcher {
   // Asks the player for a replay; empty when none was chosen. A file window of the replays folder
   // unless a test puts its own choice here.
   std::function<std::filesystem::path()> pickReplay;
+  std::filesystem::path replaysDir;  // where the file window opens (the program folder's replays/ if empty)
   QPointer<QWidget> form6;  // the options window, kept loaded (hidden) after its "OK"
   QPointer<QWidget> form2;  // the controls window
 };
@@ -31,6 +33,8 @@ struct Launcher {
 // windows, calls `runGame` and then ends the program; "Watch a replay..." lets the player pick a
 // recorded battle, hides the windows while `watchReplay` plays it and then shows the launcher
 // again; "Exit" or closing Form3 ends the program at once.
-std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame);
+// The settings windows edit the files of `userDir` (empty: the working folder).
+std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame,
+                                       const std::filesystem::path& userDir = {});
 
 }  // namespace quorvex

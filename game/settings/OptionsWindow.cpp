@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -26,6 +27,9 @@ struct OptionsControls {
   QCheckBox *Check1, *Check2, *Check3, *Check4, *Check5, *Check6, *Check7, *Check8;
   QScrollBar *HScroll1, *HScroll2, *HScroll3, *HScroll4;
   std::array<QCheckBox*, 9> crit;
+  // The game window's display (display.cfg): full screen, and sharp or smooth scaling.
+  QCheckBox* fullScreen;
+  QRadioButton *sharp, *smooth;
 };
 
 constexpr const char* kCriticalNames[9] = {"Engine",           "Shield",        "Power generator",
@@ -115,6 +119,15 @@ OptionsControls BuildOptions(QWidget* window) {
     c.crit[static_cast<size_t>(i)] = AddCheck(criticals, g, i, 0, name.c_str(), kCriticalNames[i]);
   }
 
+  QGroupBox* display = AddFrame(window, right, "Display", &g);
+  c.fullScreen = AddCheck(display, g, 0, 0, "CheckFullScreen", "Full screen (F11 switches)");
+  c.sharp = new QRadioButton("Sharp pixels (whole-number scaling)", display);
+  c.sharp->setObjectName("OptionSharp");
+  c.smooth = new QRadioButton("Smooth scaling", display);
+  c.smooth->setObjectName("OptionSmooth");
+  g->addWidget(c.sharp, 1, 0);
+  g->addWidget(c.smooth, 2, 0);
+
   right->addStretch(1);
   auto* columns = new QHBoxLayout();
   columns->addLayout(left);
@@ -139,6 +152,13 @@ void ShowOptions(const OptionsControls& c, const Options& o) {
   c.Check8->setChecked(o.debrisOn);
   for (size_t i = 0; i < 9; ++i) c.crit[i]->setChecked(o.criticalsOn[i]);
 }
+
+void ShowDisplay(const OptionsControls& c, const DisplayConfig& d) {
+  c.fullScreen->setChecked(d.fullScreen);
+  (d.smooth ? c.smooth : c.sharp)->setChecked(true);
+}
+
+DisplayConfig DisplayOf(const OptionsControls& c) { return {c.fullScreen->isChecked(), c.smooth->isChecked()}; }
 
 Options OptionsOf(const OptionsControls& c) {
   Options o;
@@ -168,6 +188,8 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
   QWidget* window = MakeSettingsWindow(owner, "Form6", "Quorvex - Options");
   const OptionsControls controls = BuildOptions(window);
   ShowOptions(controls, ReadOptionsFile(optionsFile));
+  const std::filesystem::path displayFile = optionsFile.parent_path() / kDisplayFile;
+  ShowDisplay(controls, ReadDisplayFile(displayFile));
 
   auto* buttons = new QHBoxLayout();
   QPushButton* ok = MakeButton(window, "Command1", "OK");
@@ -177,9 +199,10 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
   buttons->addWidget(cancel);
   static_cast<QVBoxLayout*>(window->layout())->addLayout(buttons);
 
-  QObject::connect(ok, &QPushButton::clicked, window, [window, controls, optionsFile] {
+  QObject::connect(ok, &QPushButton::clicked, window, [window, controls, optionsFile, displayFile] {
     std::string error;
-    if (!SaveOptionsFile(optionsFile, OptionsOf(controls), &error)) {
+    if (!SaveOptionsFile(optionsFile, OptionsOf(controls), &error) ||
+        !SaveDisplayFile(displayFile, DisplayOf(controls), &error)) {
       ShowSettingsError(window, QString::fromStdString(error));
       return;
     }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "SettingsTesting.h"
 #include "game/settings/InputWindows.h"
@@ -85,6 +86,23 @@ TEST_F(InputWindowsTest, JoystickOptionsTakeTheProductNamesOrAreDisabled) {
     }
     Unload(form2);
   }
+}
+
+// A joystick plugged in or pulled out while the window is open shows up in it without reopening.
+TEST_F(InputWindowsTest, JoystickOptionsFollowPluggingWhileOpen) {
+  QWidget* form2 = OpenControls(" 1 \r\n 0 \r\n");
+  EXPECT_FALSE(Child<QRadioButton>(form2, "Option2")->isEnabled());
+  {
+    AttachedJoysticks sticks({"Late Pad"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Child<QRadioButton>(form2, "Option2")->text() == "Late Pad"; }, 5000));
+    EXPECT_TRUE(Child<QRadioButton>(form2, "Option5")->isEnabled());
+    EXPECT_TRUE(Child<QRadioButton>(form2, "Option2")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(form2, "Option3")->isEnabled());
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Child<QRadioButton>(form2, "Option2")->text() == "Joystick 1"; }, 5000));
+  EXPECT_FALSE(Child<QRadioButton>(form2, "Option5")->isEnabled());
+  EXPECT_TRUE(Child<QRadioButton>(form2, "Option2")->isChecked()) << "the choice stays for OK";
+  Unload(form2);
 }
 
 // OK writes both lines, also for a chosen joystick that is no longer attached; opening a missing

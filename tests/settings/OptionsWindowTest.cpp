@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -165,6 +166,33 @@ TEST_F(OptionsWindowTest, MissingShortOrOddFilesOpenWithTheGamesDefaults) {
     EXPECT_EQ(FileBytes(File()), before);
     Child<QPushButton>(form6, "Command3")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// The display choices live in display.cfg beside options.cfg; options.cfg keeps its 22 lines.
+TEST_F(OptionsWindowTest, DisplayChoicesHaveAFileOfTheirOwn) {
+  const fs::path display = dir_.path() / "display.cfg";
+  struct Case {
+    const char* file;  // nullptr: no display.cfg yet
+    bool fullScreen, smooth;
+  };
+  for (const Case& c : {Case{nullptr, true, true}, Case{" 0 \r\n 0 \r\n", false, false},
+                        Case{" 1 \r\n", true, true}}) {
+    SCOPED_TRACE(c.file ? c.file : "missing");
+    fs::remove(display);
+    if (c.file) WriteBytes(display, c.file);
+    QPointer<QWidget> form6 = GameOptions();
+    EXPECT_EQ(Child<QCheckBox>(form6, "CheckFullScreen")->isChecked(), c.fullScreen);
+    EXPECT_EQ(Child<QRadioButton>(form6, "OptionSmooth")->isChecked(), c.smooth);
+    EXPECT_EQ(Child<QRadioButton>(form6, "OptionSharp")->isChecked(), !c.smooth);
+    Child<QCheckBox>(form6, "CheckFullScreen")->toggle();
+    Child<QRadioButton>(form6, c.smooth ? "OptionSharp" : "OptionSmooth")->click();
+    Child<QPushButton>(form6, "Command1")->click();
+    EXPECT_EQ(FileBytes(display), NumberLines({!c.fullScreen, !c.smooth}));
+    const std::string options = FileBytes(File());
+    EXPECT_EQ(22, std::count(options.begin(), options.end(), '\n'));
+    form6->close();
+    delete form6.data();
   }
 }
 

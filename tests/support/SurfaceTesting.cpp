@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/Files.h"
+#include "platform/Png.h"
+
 namespace quorvex::testing {
 
 std::filesystem::path TestOutputDir() {
@@ -19,34 +22,8 @@ std::filesystem::path TestOutputDir() {
 std::filesystem::path ProgramDir() { return QV_PROGRAM_DIR; }
 
 bool WritePng(const Surface& s, const std::filesystem::path& path) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, s.width(), s.height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(static_cast<size_t>(s.width()) * 3);
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      int r, g, b;
-      SplitRgb565(s.pixel(x, y), &r, &g, &b);
-      row[x * 3] = static_cast<png_byte>(r);
-      row[x * 3 + 1] = static_cast<png_byte>(g);
-      row[x * 3 + 2] = static_cast<png_byte>(b);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
-  return true;
+  const std::string bytes = EncodePng(s);
+  return !bytes.empty() && WriteFileAtomically(path, bytes, nullptr);
 }
 
 bool ReadPng(const std::filesystem::path& path, Surface* out) {

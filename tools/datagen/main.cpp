@@ -1,12 +1,15 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 
 #include "tools/datagen/Generators.h"
+#include "tools/datagen/Icons.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: datagen <program folder>\n");
+  // The icons are for installing: made only when asked, into a hicolor theme folder.
+  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--icons")) {
+    std::fprintf(stderr, "usage: datagen <program folder> [--icons <hicolor icon folder>]\n");
     return 2;
   }
   const std::filesystem::path dir = argv[1];
@@ -16,6 +19,7 @@ int main(int argc, char** argv) {
     datagen::GenerateSounds(dir);
     datagen::GenerateMusic(dir);
     datagen::GenerateShips(dir);
+    if (argc == 4) datagen::GenerateIcons(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "datagen: %s\n", e.what());
     return 1;

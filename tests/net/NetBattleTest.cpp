@@ -1,0 +1,209 @@
+// Network battles between two game windows in one process, host and guest each on a thread of its
+// own, over ENet on 127.0.0.1: a scripted battle to its end with equal hashes at every check and
+// equal replays on both sides; a difference forced on one side found at the next check on both;
+// a guest that vanishes reported on the host within seconds.
+#include <gtest/gtest.h>
+
+#include <enet/enet.h>
+
+#include <chrono>
+#include <future>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "game/net/NetBattle.h"
+#include "game/replay/Player.h"
+#include "game/replay/StateHash.h"
+#include "game/settings/ConfigFiles.h"
+#include "platform/Files.h"
+#include "platform/Keys.h"
+#include "tests/replay/ReplayTesting.h"
+#include "tests/support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Host's keys: the first-run layout. The guest's player 2 flies with keys of his own.
+const KeyTable kHostKeys{};
+const KeyTable kGuestKeys{{'Z', 'X', 'C', 'V', 'B', 'N', 'M'}, {'T', 'F', 'H', 'G', 'R', 'Y', '5'}};
+
+KeyEvent Dn(int code) { return {true, code}; }
+KeyEvent Up(int code) { return {false, code}; }
+
+// Keys by frame for one machine's player.
+using Script = std::multimap<int, KeyEvent>;
+
+// Host (player 1): adds a second ship, confirms the armadas, flies and fires, self-destructs, and
+// after the guest's turn ends the battle with F5 and Enter until the results are left.
+Script HostScript() {
+  Script s{{3, Dn('D')}, {4, Up('D')}, {5, Dn(' ')}, {6, Up(' ')}, {14, Up(vk::Return)},
+           {30, Dn('W')}, {30, Dn(' ')}, {70, Up('W')}, {90, Dn('D')}, {100, Up('D')},
+           {110, Dn('1')}, {110, Dn('1')}, {111, Up('1')}, {111, Up(' ')}, {150, Up(vk::Return)}};
+  for (int f = 300; f < 900; f += 20) {
+    s.insert({f, Dn(vk::F5)});
+    s.insert({f + 1, Up(vk::F5)});
+    s.insert({f + 10, Up(vk::Return)});
+  }
+  return s;
+}
+
+// Guest (player 2, his own keys): adds a ship, starts the first duel, flies and fires, picks his
+// next ship and self-destructs.
+Script GuestScript() {
+  return {{3, Dn('H')}, {4, Up('H')}, {5, Dn('G')}, {6, Up('G')}, {22, Up(vk::Return)},
+          {30, Dn('T')}, {30, Dn('G')}, {80, Dn('F')}, {95, Up('F')}, {120, Up('T')},
+          {140, Up('G')}, {170, Up(vk::Return)}, {200, Dn('5')}, {200, Dn('5')}, {201, Up('5')},
+          {240, Up(vk::Return)}};
+}
+
+struct Side {
+  fs::path folder, replays;
+  std::unique_ptr<GameWindow> w = std::make_unique<GameWindow>();
+  ManualClock clock;
+  std::string message;
+  uint64_t finalHash = 0;
+  int frames = 0;
+};
+
+void Prepare(Side& side, const fs::path& dir, const KeyTable& keys, Script script,
+             std::function<void(GameWindow&, int)> hook = {}) {
+  side.folder = dir / "game";
+  side.replays = dir / "replays";
+  testing::MakeProgramFolder(side.folder);
+  std::string error;
+  ASSERT_TRUE(SaveKeysFile(side.folder / "keys.cfg", keys, &error)) << error;
+  side.w->headless = true;
+  side.w->programDir = side.folder;
+  side.w->clock = &side.clock;
+  int* frames = &side.frames;
+  side.w->eventScript = [script, hook, frames](GameWindow& g) {
+    ++*frames;
+    if (*frames > 3000) g.events.closeRequested = true;  // a script that lost its way
+    const auto [from, to] = script.equal_range(*frames);
+    for (auto k = from; k != to; ++k) g.events.keys.push_back(k->second);
+    if (hook) hook(g, *frames);
+  };
+}
+
+NetGameSetup NetSetup(const Side& side, std::promise<uint16_t>* port = nullptr) {
+  NetGameSetup s;
+  s.replayFolder = side.replays;
+  s.silenceMs = 3000;
+  s.waitForGuestMs = 20000;
+  if (port) s.listening = [port](uint16_t p) { port->set_value(p); };
+  return s;
+}
+
+// Host and guest play to the end, each on its own thread.
+void PlayBoth(Side& host, Side& guest) {
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::thread hostThread([&] {
+    host.message = HostNetGame(*host.w, 0, NetSetup(host, &port));
+    host.finalHash = StateHash(*host.w);
+  });
+  const uint16_t p = listening.get();
+  guest.message = JoinNetGame(*guest.w, "127.0.0.1", p, NetSetup(guest));
+  guest.finalHash = StateHash(*guest.w);
+  hostThread.join();
+}
+
+Replay OnlyReplay(const fs::path& folder) {
+  const std::vector<std::string> names = ListFilesWithExtension(folder, ".qvr");
+  EXPECT_EQ(names.size(), 1u) << folder;
+  Replay r;
+  std::string error;
+  if (!names.empty()) {
+    EXPECT_TRUE(LoadReplay(folder / names[0], &r, &error)) << error;
+  }
+  return r;
+}
+
+TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  bool guestFlew = false, duelsPlayed = false;
+  guest.w->eventScript = [inner = guest.w->eventScript, &guestFlew, &duelsPlayed](GameWindow& g) {
+    inner(g);
+    guestFlew |= g.ship[1].thrustHeld && g.ship[1].fireHeld && !g.menuActive;
+    duelsPlayed |= g.duelsPlayed >= 1;
+  };
+  PlayBoth(host, guest);
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_EQ(host.frames, guest.frames);
+  EXPECT_TRUE(guestFlew) << "the guest's own keys flew player 2";
+  EXPECT_TRUE(duelsPlayed) << "a second duel was fought";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  ASSERT_TRUE(h.finished && g.finished);
+  EXPECT_EQ(h.frameCount, g.frameCount);
+  EXPECT_GE(h.hashes.size(), 6u);
+  EXPECT_EQ(h.hashes, g.hashes) << "equal hashes at every check";
+  EXPECT_EQ(h.finalHash, g.finalHash);
+  // Both replays play back to the battle's end on their own.
+  for (const Side* side : {&host, &guest}) {
+    std::ostringstream out, err;
+    PlaybackResult result;
+    const fs::path file = side->replays / ListFilesWithExtension(side->replays, ".qvr")[0];
+    EXPECT_EQ(0, PlayReplay(file, side->folder, ReplayMode::Timedemo, out, err, &result)) << err.str();
+    EXPECT_EQ(HashText(result.hash), HashText(h.finalHash));
+  }
+}
+
+TEST(NetBattle, ADifferenceIsFoundAtTheNextCheckOnBothMachines) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript(), [](GameWindow& g, int frame) {
+    if (frame == 120) g.ship[0].x += 0.5;  // the guest's game parts from the host's
+  });
+  PlayBoth(host, guest);
+  EXPECT_EQ(host.message, "the two games differ at frame 150");
+  EXPECT_EQ(guest.message, "the two games differ at frame 150");
+  ASSERT_EQ(host.w->messages.shown.size(), 1u);
+  EXPECT_EQ(host.w->messages.shown[0].text, "the two games differ at frame 150");
+  // Both replays are kept for the report, cut where the battle stopped.
+  EXPECT_FALSE(OnlyReplay(host.replays).finished);
+  EXPECT_FALSE(OnlyReplay(guest.replays).finished);
+}
+
+// A guest that starts the battle and then vanishes without a word (its process killed).
+TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
+  testing::TempDir dir;
+  Side host;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::chrono::steady_clock::time_point vanished;
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  {
+    NetLink guest;
+    std::string error;
+    ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", listening.get(), 3000, &error)) << error;
+    SendPacket(guest, Packet{});
+    Packet p;
+    while (Receive(guest, 3000, &p) == NetEvent::Received && p.kind != PacketKind::Start) {
+    }
+    EXPECT_EQ(p.kind, PacketKind::Start);
+    vanished = std::chrono::steady_clock::now();
+    enet_host_destroy(guest.host);  // no goodbye
+    guest.host = nullptr;
+  }
+  hostThread.join();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - vanished).count();
+  EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
+  EXPECT_LT(seconds, 8.0);
+  EXPECT_GT(host.frames, 0);
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "game/flow/Startup.h"
+#include "game/net/NetBattle.h"
 #include "game/replay/CommandLine.h"
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
@@ -27,6 +28,31 @@ quorvex::CommandLine ReadCommandLine(int argc, char** argv) {
   std::error_code ec;
   const fs::path startFolder = fs::current_path(ec);
   return quorvex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), startFolder);
+}
+
+// --host and --join: one network battle in the game window, then the program ends.
+int RunNetCommand(const quorvex::CommandLine& command, const fs::path& programDir) {
+  std::error_code ec;
+  fs::current_path(programDir, ec);
+  quorvex::SdlClock clock;
+  auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
+  window->clock = &clock;
+  window->programDir = programDir;
+  quorvex::NetGameSetup setup;
+  setup.replayFolder = programDir / "replays";
+  std::string message;
+  if (command.mode == quorvex::CommandLine::Host) {
+    setup.listening = [](uint16_t port) {
+      std::printf("Waiting for the other player on UDP port %u\n", static_cast<unsigned>(port));
+      std::fflush(stdout);
+    };
+    message = quorvex::HostNetGame(*window, command.port, setup);
+  } else {
+    std::printf("Joining %s on UDP port %u\n", command.address.c_str(), static_cast<unsigned>(command.port));
+    std::fflush(stdout);
+    message = quorvex::JoinNetGame(*window, command.address, command.port, setup);
+  }
+  return message.empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -48,7 +74,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
-  if (command.mode != quorvex::CommandLine::Play) {
+  if (command.mode == quorvex::CommandLine::Host || command.mode == quorvex::CommandLine::Join) {
+    status = RunNetCommand(command, programDir);
+  } else if (command.mode != quorvex::CommandLine::Play) {
     fs::current_path(programDir, ec);  // the replay's file name was made absolute before this
     status = quorvex::RunReplayCommand(command, programDir);
   } else {

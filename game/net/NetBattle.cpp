@@ -246,8 +246,8 @@ std::filesystem::path NetTap::ShipFile(GameWindow&, const std::string& name) {
 }
 
 std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup) {
+  w.messages.headless = w.headless;
   std::string message;
-  if (!StartWindow(w, true, &message)) return Finish(w, message);
   NetLink link;
   if (!ListenOn(link, port, &message)) return Finish(w, message);
   if (setup.listening) setup.listening(ListeningPort(link));
@@ -267,6 +267,12 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
     const Packet bye = Bye(ByeReason::Version);
     CloseLink(link, &bye);
     return Finish(w, "The other player's game is a different version");
+  }
+  // The window opens once there is someone to play: waiting for him needs no window.
+  if (!StartWindow(w, true, &message)) {
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
+    return Finish(w, message);
   }
 
   NetTap tap;

@@ -161,18 +161,4 @@ void CloseLink(NetLink& link, const Packet* bye) {
   link.peer = nullptr;
 }
 
-bool ParseAddress(const std::string& text, std::string* address, uint16_t* port) {
-  const size_t colon = text.rfind(':');
-  *address = colon == std::string::npos ? text : text.substr(0, colon);
-  *port = kDefaultNetPort;
-  if (address->empty()) return false;
-  if (colon == std::string::npos) return true;
-  const std::string digits = text.substr(colon + 1);
-  if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
-  const long n = std::stol(digits);
-  if (n < 1 || n > 65535) return false;
-  *port = static_cast<uint16_t>(n);
-  return true;
-}
-
 }  // namespace quorvex

@@ -45,7 +45,4 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out);
 // Says goodbye with `bye` (when the other machine is still there), lets it go out and closes.
 void CloseLink(NetLink& link, const Packet* bye);
 
-// "ADDRESS:PORT" (or "ADDRESS", taking the default port); false for a bad port or no address.
-bool ParseAddress(const std::string& text, std::string* address, uint16_t* port);
-
 }  // namespace quorvex

@@ -17,7 +17,6 @@
 namespace quorvex {
 
 inline constexpr uint16_t kNetProtocolVersion = 1;
-inline constexpr uint16_t kDefaultNetPort = 27960;
 // Key events one player may send for one frame; a real hand makes a few.
 inline constexpr size_t kMaxKeysPerFrame = 32;
 // The start packet carries the ship files; a replay of the same holds the same bound.

@@ -30,29 +30,39 @@ quorvex::CommandLine ReadCommandLine(int argc, char** argv) {
   return quorvex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), startFolder);
 }
 
-// --host and --join: one network battle in the game window, then the program ends.
-int RunNetCommand(const quorvex::CommandLine& command, const fs::path& programDir) {
-  std::error_code ec;
-  fs::current_path(programDir, ec);
+// One network battle in a game window of its own; the message that ended it, empty when it ended well.
+std::string PlayNetworkGame(const fs::path& programDir, const quorvex::NetworkRequest& request) {
   quorvex::SdlClock clock;
   auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
   window->clock = &clock;
   window->programDir = programDir;
   quorvex::NetGameSetup setup;
-  setup.replayFolder = programDir / "replays";
-  std::string message;
-  if (command.mode == quorvex::CommandLine::Host) {
-    setup.listening = [](uint16_t port) {
+  setup.replayFolder = programDir / "replays";  // network battles are recorded like the others
+  setup.listening = request.listening;
+  setup.cancelled = request.cancelled;
+  setup.begins = request.begins;
+  return request.host ? quorvex::HostNetGame(*window, request.port, setup)
+                      : quorvex::JoinNetGame(*window, request.address, request.port, setup);
+}
+
+// --host and --join: one network battle, then the program ends.
+int RunNetCommand(const quorvex::CommandLine& command, const fs::path& programDir) {
+  std::error_code ec;
+  fs::current_path(programDir, ec);
+  quorvex::NetworkRequest request;
+  request.host = command.mode == quorvex::CommandLine::Host;
+  request.address = command.address;
+  request.port = command.port;
+  if (request.host) {
+    request.listening = [](uint16_t port) {
       std::printf("Waiting for the other player on UDP port %u\n", static_cast<unsigned>(port));
       std::fflush(stdout);
     };
-    message = quorvex::HostNetGame(*window, command.port, setup);
   } else {
     std::printf("Joining %s on UDP port %u\n", command.address.c_str(), static_cast<unsigned>(command.port));
     std::fflush(stdout);
-    message = quorvex::JoinNetGame(*window, command.address, command.port, setup);
   }
-  return message.empty() ? 0 : 1;
+  return PlayNetworkGame(programDir, request).empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -90,6 +100,9 @@ int main(int argc, char** argv) {
     });
     launcher->watchReplay = [&](const fs::path& file) {
       quorvex::PlayReplay(file, programDir, quorvex::ReplayMode::Window, std::cout, std::cerr);
+    };
+    launcher->playNetwork = [&](const quorvex::NetworkRequest& request) {
+      return PlayNetworkGame(programDir, request);
     };
     launcher->form3->show();
     status = app.exec();

@@ -269,6 +269,7 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
     return Finish(w, "The other player's game is a different version");
   }
   // The window opens once there is someone to play: waiting for him needs no window.
+  if (setup.begins) setup.begins();
   if (!StartWindow(w, true, &message)) {
     const Packet bye = Bye(ByeReason::Leaving);
     CloseLink(link, &bye);
@@ -332,6 +333,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   // This machine's own settings first: its keys, its sound; then the host's game over them.
   NetTap tap;
   tap.host = false;
+  if (setup.begins) setup.begins();
   try {
     InitGame(w);
   } catch (...) {

@@ -63,6 +63,7 @@ struct NetGameSetup {
   int waitForGuestMs = 5 * 60 * 1000;
   std::function<bool()> cancelled;  // the host stops waiting for a guest when this says so
   std::function<void(uint16_t)> listening;  // the host listens on this port (port 0 picks a free one)
+  std::function<void()> begins;             // the other machine is there: the game window opens next
 };
 
 // Hosts a battle on UDP `port` with `w` (w.clock and w.programDir set): waits for a guest, plays

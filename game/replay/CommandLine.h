@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "game/settings/NetworkWindow.h"  // kDefaultNetPort
+
 namespace quorvex {
 
-// The UDP port a network game uses when none is given.
-inline constexpr uint16_t kDefaultNetPort = 27960;
 
 struct CommandLine {
   enum Mode { Play, Replay, Timedemo, Host, Join } mode = Play;

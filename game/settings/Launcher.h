@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "game/settings/NetworkWindow.h"
+
 namespace quorvex {
 
 inline constexpr const char* kLauncherTitle = "Quorvex 1.2SE";
@@ -23,6 +25,9 @@ struct Launcher {
   // Asks the player for a replay; empty when none was chosen. A file window of the replays folder
   // unless a test puts its own choice here.
   std::function<std::filesystem::path()> pickReplay;
+  // Plays a network battle (see NetworkWindow.h).
+  PlayNetwork playNetwork;
+  QPointer<QWidget> network;  // the "Network game" window
   QPointer<QWidget> form6;  // the options window, kept loaded (hidden) after its "OK"
   QPointer<QWidget> form2;  // the controls window
 };
@@ -30,7 +35,8 @@ struct Launcher {
 // Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
 // windows, calls `runGame` and then ends the program; "Watch a replay..." lets the player pick a
 // recorded battle, hides the windows while `watchReplay` plays it and then shows the launcher
-// again; "Exit" or closing Form3 ends the program at once.
+// again; "Network game..." opens the window that hosts or joins a battle between two machines;
+// "Exit" or closing Form3 ends the program at once.
 std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame);
 
 }  // namespace quorvex

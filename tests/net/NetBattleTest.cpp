@@ -188,12 +188,20 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
   {
     NetLink guest;
     std::string error;
-    ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", listening.get(), 3000, &error)) << error;
+    const uint16_t hostPort = listening.get();
+    ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", hostPort, 3000, &error)) << error;
     SendPacket(guest, Packet{});
     Packet p;
     while (Receive(guest, 3000, &p) == NetEvent::Received && p.kind != PacketKind::Start) {
     }
     EXPECT_EQ(p.kind, PacketKind::Start);
+    // A third machine finds the game full.
+    NetLink late;
+    ASSERT_TRUE(ConnectTo(late, "127.0.0.1", hostPort, 3000, &error)) << error;
+    Packet full;
+    ASSERT_EQ(Receive(late, 3000, &full), NetEvent::Received);
+    EXPECT_EQ(full.kind, PacketKind::Bye);
+    EXPECT_EQ(full.reason, ByeReason::Full);
     vanished = std::chrono::steady_clock::now();
     enet_host_destroy(guest.host);  // no goodbye
     guest.host = nullptr;
@@ -203,6 +211,28 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
   EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
   EXPECT_LT(seconds, 8.0);
   EXPECT_GT(host.frames, 0);
+}
+
+TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {
+  testing::TempDir dir;
+  Side host;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  NetLink guest;
+  std::string error;
+  ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", listening.get(), 3000, &error)) << error;
+  Packet hello;
+  hello.version = kNetProtocolVersion + 1;
+  SendPacket(guest, hello);
+  Packet p;
+  EXPECT_EQ(Receive(guest, 3000, &p), NetEvent::Received);
+  EXPECT_EQ(p.kind, PacketKind::Bye);
+  EXPECT_EQ(p.reason, ByeReason::Version);
+  hostThread.join();
+  EXPECT_EQ(host.message, "The other player's game is a different version");
+  EXPECT_EQ(host.frames, 0) << "no battle began";
 }
 
 }  // namespace

@@ -4,10 +4,18 @@
 // a guest that vanishes reported on the host within seconds.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <enet/enet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <atomic>
+#include <deque>
 #include <future>
+#include <random>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -98,15 +106,94 @@ NetGameSetup NetSetup(const Side& side, std::promise<uint16_t>* port = nullptr) 
   return s;
 }
 
-// Host and guest play to the end, each on its own thread.
-void PlayBoth(Side& host, Side& guest) {
+// A UDP relay on 127.0.0.1 between the guest and the host that loses some datagrams and holds
+// the others back a while, like a poor connection.
+class LossyRelay {
+ public:
+  LossyRelay(uint16_t hostPort, double dropRate, int delayMs) : drop_(dropRate), delayMs_(delayMs) {
+    sock_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(sock_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(sock_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    host_ = a;
+    host_.sin_port = htons(hostPort);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~LossyRelay() {
+    stop_ = true;
+    thread_.join();
+    ::close(sock_);
+  }
+  uint16_t port() const { return port_; }
+  int dropped() const { return dropped_; }
+  int passed() const { return passed_; }
+
+ private:
+  struct Held {
+    std::chrono::steady_clock::time_point due;
+    sockaddr_in to;
+    std::vector<char> bytes;
+  };
+  void Run() {
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<double> r(0, 1);
+    std::deque<Held> held;
+    sockaddr_in guest{};
+    while (!stop_) {
+      pollfd p{sock_, POLLIN, 0};
+      if (::poll(&p, 1, 2) > 0) {
+        std::vector<char> buf(65536);
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const ssize_t n = ::recvfrom(sock_, buf.data(), buf.size(), 0, reinterpret_cast<sockaddr*>(&from), &len);
+        if (n > 0) {
+          const bool fromHost = from.sin_port == host_.sin_port;
+          if (!fromHost) guest = from;
+          if (r(gen) < drop_) {
+            ++dropped_;
+          } else {
+            buf.resize(static_cast<size_t>(n));
+            held.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs_),
+                            fromHost ? guest : host_, std::move(buf)});
+          }
+        }
+      }
+      while (!held.empty() && held.front().due <= std::chrono::steady_clock::now()) {
+        const Held& h = held.front();
+        ::sendto(sock_, h.bytes.data(), h.bytes.size(), 0, reinterpret_cast<const sockaddr*>(&h.to), sizeof h.to);
+        ++passed_;
+        held.pop_front();
+      }
+    }
+  }
+  int sock_ = -1;
+  uint16_t port_ = 0;
+  sockaddr_in host_{};
+  double drop_;
+  int delayMs_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> dropped_{0}, passed_{0};
+  std::thread thread_;
+};
+
+// Host and guest play to the end, each on its own thread; the guest through `relay` when given.
+void PlayBoth(Side& host, Side& guest, std::unique_ptr<LossyRelay>* relay = nullptr, double drop = 0,
+              int delayMs = 0) {
   std::promise<uint16_t> port;
   std::future<uint16_t> listening = port.get_future();
   std::thread hostThread([&] {
     host.message = HostNetGame(*host.w, 0, NetSetup(host, &port));
     host.finalHash = StateHash(*host.w);
   });
-  const uint16_t p = listening.get();
+  uint16_t p = listening.get();
+  if (relay) {
+    *relay = std::make_unique<LossyRelay>(p, drop, delayMs);
+    p = (*relay)->port();
+  }
   guest.message = JoinNetGame(*guest.w, "127.0.0.1", p, NetSetup(guest));
   guest.finalHash = StateHash(*guest.w);
   hostThread.join();
@@ -157,6 +244,23 @@ TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
     EXPECT_EQ(0, PlayReplay(file, side->folder, ReplayMode::Timedemo, out, err, &result)) << err.str();
     EXPECT_EQ(HashText(result.hash), HashText(h.finalHash));
   }
+}
+
+TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  std::unique_ptr<LossyRelay> relay;
+  PlayBoth(host, guest, &relay, 0.03, 15);
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_GT(relay->dropped(), 0);
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  EXPECT_TRUE(h.finished && g.finished);
+  EXPECT_EQ(h.hashes, g.hashes);
 }
 
 TEST(NetBattle, ADifferenceIsFoundAtTheNextCheckOnBothMachines) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -209,10 +210,11 @@ void NetTap::Events(GameWindow& w) {
 
   // Lockstep: wait for the other player's keys of this frame rather than guess them.
   int64_t heard = NowMs();
+  const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
   while (!queue.Ready() || check.differsAt) {
     if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
-    if (NowMs() - heard > silenceMs) {
-      throw NetStop{"The other player has not answered for " + std::to_string(silenceMs / 1000) + " seconds"};
+    if (NowMs() - heard > limit) {
+      throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
     }
     Packet p;
     const NetEvent e = Receive(*link, 10, &p);
@@ -314,7 +316,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   Packet hello;
   SendPacket(link, hello);
   Packet p;
-  if (!NextPacket(link, setup.silenceMs, &p, &message)) {
+  if (!NextPacket(link, std::max(setup.silenceMs, kNetStartMs), &p, &message)) {
     w.messages.Show(kBoxTitle, message);
     return message;
   }

@@ -22,6 +22,8 @@ namespace quorvex {
 constexpr int kDefaultInputDelay = 4;
 // Seconds of silence after which the other machine counts as gone.
 constexpr int kNetSilenceMs = 5000;
+// Until the battle's first keys arrive the other machine may still be opening its window.
+constexpr int kNetStartMs = 20000;
 
 // Ends a network battle: the message for the player ("the two games differ at frame N", ...).
 struct NetStop {

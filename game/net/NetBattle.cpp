@@ -1,5 +1,6 @@
 #include "game/net/NetBattle.h"
 
+#include <SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -94,6 +95,12 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   ShipCopies copies;
   if (!WriteShipCopies(start.shipFiles, tap, copies, &message)) return message;
   tap.link = &link;
+  if (w.display.window != nullptr) {
+    // The input delay is part of how the game feels: the window says it.
+    const std::string title = std::string(tap.host ? "Quorvex - network game, hosting" : "Quorvex - network game, joined") +
+                              ", input delay " + std::to_string(setup.delay) + " frames";
+    SDL_SetWindowTitle(w.display.window, title.c_str());
+  }
   tap.queue = LockstepQueue(setup.delay);
   tap.silenceMs = setup.silenceMs;
   tap.recorder.folder = setup.replayFolder;

@@ -243,7 +243,7 @@ TEST(ArmadaSelection, ShowsCursorsFleetValuesAndArmadas) {
   EXPECT_TRUE(TextShown(view, 100, 133, "raven raider", true, true));
   EXPECT_TRUE(TextShown(view, right("fleet value 145"), 87, "fleet value 145", true, true));
   EXPECT_TRUE(TextShown(view, right("warden escort (374)"), 100, "warden escort (374)", true, true));
-  EXPECT_TRUE(TextShown(view, right("arrow interceptor"), 120, "arrow interceptor", true, true));
+  EXPECT_TRUE(TextShown(view, right("arrow scout"), 120, "arrow scout", true, true));
   // "done" is chosen and shakes by 3 cos(phase); the phase of frame f is f mod 6.
   EXPECT_TRUE(TextShown(view, 348 + nearestInt(3 * std::cos(shown % 6)), 522, "done", false, false));
   EXPECT_TRUE(TextShown(view, 322, 550, "cancel", false, false));

@@ -1,6 +1,7 @@
 #include "game/net/NetBattle.h"
 
 #include <SDL.h>
+#include <enet/enet.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "game/settings/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
+#include "shipdef/ShipFile.h"
 
 namespace quorvex {
 
@@ -89,11 +91,41 @@ bool WriteShipCopies(const std::map<std::string, std::string>& files, NetTap& ta
   return true;
 }
 
+// A name the game may open in its own folder: no folders, no way up or out.
+bool BareName(const std::string& name) {
+  return name.find('/') == std::string::npos && name.find('\\') == std::string::npos && name != "." && name != "..";
+}
+
+// The host's game names files the guest opens: the ships' pictures. Only pictures of the guest's
+// own folder may be named, so the host cannot make the guest read any other file.
+bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* problem) {
+  for (const auto& [name, own] : tap.shipFileNames) {
+    ShipLoadout ship;
+    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) == ShipReadStatus::Ok && !BareName(ship.spriteFile)) {
+      *problem = "The ship file " + name + " names the picture " + ship.spriteFile + " outside the game's folder";
+      return false;
+    }
+  }
+  for (const ShipState& s : w.ship) {
+    if (!BareName(s.spriteFile)) {
+      *problem = "The host's game names the picture " + s.spriteFile + " outside the game's folder";
+      return false;
+    }
+  }
+  return true;
+}
+
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
 std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const NetGameSetup& setup) {
   std::string message;
   ShipCopies copies;
   if (!WriteShipCopies(start.shipFiles, tap, copies, &message)) return message;
+  if (!tap.host && !PicturesInOwnFolder(w, tap, &message)) {
+    message = "The host sent a game that cannot be played: " + message;
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
+    return message;
+  }
   tap.link = &link;
   if (w.display.window != nullptr) {
     // The input delay is part of how the game feels: the window says it.
@@ -265,12 +297,19 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   Packet hello;
   bool greeted = false;
   const int64_t end = NowMs() + setup.waitForGuestMs;
+  int64_t connectedAt = 0;
   while (!greeted) {
     if (NowMs() > end) return Finish(w, "No other player joined");
     if (setup.cancelled && setup.cancelled()) return Finish(w, "");
     const NetEvent e = Receive(link, 50, &hello);
+    if (e == NetEvent::Connected) connectedAt = NowMs();
     if (e == NetEvent::Received) greeted = hello.kind == PacketKind::Hello;
     if (e == NetEvent::Gone) link.gone = false;  // that guest gave up; wait for another
+    if (!greeted && link.peer != nullptr && NowMs() - connectedAt > setup.silenceMs) {
+      // Connected but silent: not a game; make room for one.
+      enet_peer_reset(link.peer);
+      link.peer = nullptr;
+    }
   }
   if (hello.version != kNetProtocolVersion) {
     const Packet bye = Bye(ByeReason::Version);

@@ -29,6 +29,7 @@ int64_t NowMs() {
 NetLink::~NetLink() { CloseLink(*this, nullptr); }
 
 bool NetStartup(std::string* error) {
+  // ENet keeps process-wide state of its own: it starts once, whoever asks first.
   static std::once_flag once;
   static int status = 0;
   std::call_once(once, [] {
@@ -117,7 +118,8 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
           full.kind = PacketKind::Bye;
           full.reason = ByeReason::Full;
           const std::vector<uint8_t> bytes = EncodePacket(full);
-          enet_peer_send(event.peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+          ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+          if (p != nullptr && enet_peer_send(event.peer, 0, p) != 0) enet_packet_destroy(p);
           enet_peer_disconnect_later(event.peer, 0);
         }
         break;

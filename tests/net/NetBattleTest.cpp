@@ -21,6 +21,7 @@
 #include <sstream>
 #include <thread>
 
+#include "game/flow/Startup.h"
 #include "game/net/NetBattle.h"
 #include "game/replay/Player.h"
 #include "game/replay/StateHash.h"
@@ -345,6 +346,42 @@ TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {
   hostThread.join();
   EXPECT_EQ(host.message, "The other player's game is a different version");
   EXPECT_EQ(host.frames, 0) << "no battle began";
+}
+
+// A host that names a picture outside the guest's folder in one of its ship files: the guest
+// refuses the game before it opens anything.
+TEST(NetBattle, AHostCannotMakeTheGuestOpenAFileOutsideItsFolder) {
+  testing::TempDir dir;
+  Side guest;
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  auto made = std::make_unique<GameWindow>();
+  made->headless = true;
+  made->programDir = guest.folder;
+  InitGame(*made);
+  Replay start;
+  start.state = SnapshotLines(*made);
+  std::string arrow, error;
+  ASSERT_TRUE(ReadWholeFile(guest.folder / "arrow.shp", &arrow, &error)) << error;
+  arrow.replace(arrow.find("arrow.bmp"), 9, "/etc/passwd");
+  start.shipFiles["arrow.shp"] = arrow;
+
+  NetLink host;
+  ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+  const uint16_t port = ListeningPort(host);
+  std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest)); });
+  Packet p;
+  while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
+  }
+  Packet go;
+  go.kind = PacketKind::Start;
+  go.delay = 4;
+  go.text = ReplayText(start);
+  SendPacket(host, go);
+  guestThread.join();
+  EXPECT_EQ(guest.message,
+            "The host sent a game that cannot be played: The ship file arrow.shp names the picture /etc/passwd "
+            "outside the game's folder");
+  EXPECT_EQ(guest.frames, 0);
 }
 
 }  // namespace

@@ -209,6 +209,15 @@ std::array<double, 7> NetKeyTable(int player) {
   return {'I', 'J', 'L', 'K', 'U', 'O', '8'};
 }
 
+std::array<double, 7> OwnNetKeys(const GameWindow& w, int player) {
+  const size_t p = player == 1 ? 0 : 1;
+  if (w.inputDevice[p] == 0) return w.controlTable[p];
+  const KeyTable firstRun;
+  std::array<double, 7> keys{};
+  for (size_t i = 0; i < keys.size(); ++i) keys[i] = p == 0 ? firstRun.player1[i] : firstRun.player2[i];
+  return keys;
+}
+
 std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
                               const std::array<double, 7>& netKeys) {
   std::vector<KeyEvent> out;
@@ -326,7 +335,7 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
 
   NetTap tap;
   tap.host = true;
-  tap.ownKeys = w.controlTable[0];
+  tap.ownKeys = OwnNetKeys(w, 1);
   w.controlTable[0] = NetKeyTable(1);
   w.controlTable[1] = NetKeyTable(2);
   w.inputDevice = {0, 0};
@@ -389,7 +398,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
     w.messages.Show(kBoxTitle, "Error #" + std::to_string(e.number) + ". " + e.description);
     return e.description;
   }
-  tap.ownKeys = w.controlTable[1];
+  tap.ownKeys = OwnNetKeys(w, 2);
   const GameOptions own = w.options;
   if (!StartWindow(w, false, &message)) return Finish(w, message);
   SnapshotFields fields;

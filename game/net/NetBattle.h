@@ -53,6 +53,10 @@ struct NetTap : InputTap {
 // into these, so the two players' keys never meet, whatever each has set up.
 std::array<double, 7> NetKeyTable(int player);
 
+// The keys this machine's player flies `player` (1 or 2) with: his own from keys.cfg, or the
+// first-run keys when device.cfg gives him a joystick (joysticks do not play network battles yet).
+std::array<double, 7> OwnNetKeys(const GameWindow& w, int player);
+
 // This machine's key events as they go to the other one: a key of `ownKeys` becomes the same entry
 // of `netKeys`; the game's own keys (Enter, Esc, Up, Down, F4, F5, F6) go as they are; others are dropped.
 std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,

@@ -211,6 +211,41 @@ Replay OnlyReplay(const fs::path& folder) {
   return r;
 }
 
+TEST(NetBattle, OwnKeysBecomeTheBattlesKeys) {
+  const std::array<double, 7> own{vk::Up, 'J', 'K', 'L', 'M', 'N', 'O'};
+  const std::array<double, 7> net = NetKeyTable(2);
+  struct Case {
+    const char* what;
+    std::vector<KeyEvent> pressed, sent;
+  };
+  const std::vector<Case> cases = {
+      {"an own key becomes the same entry of the battle's table", {Dn('J'), Up('J')}, {Dn('J'), Up('J')}},
+      {"own fire", {Dn('L')}, {Dn('K')}},
+      {"the game's own keys go as they are", {Up(vk::Return), Dn(vk::Escape), Dn(vk::F5)},
+       {Up(vk::Return), Dn(vk::Escape), Dn(vk::F5)}},
+      {"an own key that is also a game key does both", {Up(vk::Up)}, {Up('I'), Up(vk::Up)}},
+      {"keys of neither are dropped", {Dn('W'), Dn('I'), Dn(0), Dn(300)}, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<KeyEvent> got = NetKeys(c.pressed, own, net);
+    ASSERT_EQ(got.size(), c.sent.size()) << c.what;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].down, c.sent[i].down) << c.what;
+      EXPECT_EQ(got[i].code, c.sent[i].code) << c.what;
+    }
+  }
+  EXPECT_EQ(NetKeys(std::vector<KeyEvent>(100, Dn('J')), own, net).size(), kMaxKeysPerFrame) << "a flood is cut";
+
+  auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
+  w->controlTable[0] = own;
+  w->controlTable[1] = {0, 1, 2, 4, 5, 6, 7};  // a joystick player's table
+  w->inputDevice = {0, 1};
+  EXPECT_EQ(OwnNetKeys(*w, 1), own);
+  const KeyTable firstRun;
+  const std::array<double, 7> keys = OwnNetKeys(*w, 2);
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(keys[i], firstRun.player2[i]) << "a joystick player flies with the first-run keys";
+}
+
 TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
   testing::TempDir dir;
   Side host, guest;

@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "game/flow/Startup.h"
+#include "game/net/NetBattle.h"
 #include "game/replay/CommandLine.h"
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
@@ -34,6 +35,43 @@ quorvex::CommandLine ReadCommandLine(int argc, char** argv) {
   std::error_code ec;
   const fs::path startFolder = fs::current_path(ec);
   return quorvex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), startFolder);
+}
+
+// One network battle in a game window of its own; the message that ended it, empty when it ended well.
+std::string PlayNetworkGame(const quorvex::GameFolders& folders, const quorvex::NetworkRequest& request) {
+  quorvex::SdlClock clock;
+  auto window = std::make_unique<quorvex::GameWindow>();  // large: the pools are fixed arrays
+  window->clock = &clock;
+  window->programDir = folders.data;
+  window->userDir = folders.user;
+  quorvex::NetGameSetup setup;
+  // Network battles are recorded like the others.
+  setup.replayFolder = quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays);
+  setup.listening = request.listening;
+  setup.cancelled = request.cancelled;
+  setup.begins = request.begins;
+  return request.host ? quorvex::HostNetGame(*window, request.port, setup)
+                      : quorvex::JoinNetGame(*window, request.address, request.port, setup);
+}
+
+// --host and --join: one network battle, then the program ends.
+int RunNetCommand(const quorvex::CommandLine& command, const quorvex::GameFolders& folders) {
+  std::error_code ec;
+  fs::current_path(folders.data, ec);
+  quorvex::NetworkRequest request;
+  request.host = command.mode == quorvex::CommandLine::Host;
+  request.address = command.address;
+  request.port = command.port;
+  if (request.host) {
+    request.listening = [](uint16_t port) {
+      std::printf("Waiting for the other player on UDP port %u\n", static_cast<unsigned>(port));
+      std::fflush(stdout);
+    };
+  } else {
+    std::printf("Joining %s on UDP port %u\n", command.address.c_str(), static_cast<unsigned>(command.port));
+    std::fflush(stdout);
+  }
+  return PlayNetworkGame(folders, request).empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -61,7 +99,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
-  if (command.mode != quorvex::CommandLine::Play) {
+  if (command.mode == quorvex::CommandLine::Host || command.mode == quorvex::CommandLine::Join) {
+    status = RunNetCommand(command, folders);
+  } else if (command.mode != quorvex::CommandLine::Play) {
     fs::current_path(folders.data, ec);  // the replay's file name was made absolute before this
     status = quorvex::RunReplayCommand(command, folders.data);
   } else {
@@ -78,6 +118,9 @@ int main(int argc, char** argv) {
     launcher->replaysDir = quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays);
     launcher->watchReplay = [&](const fs::path& file) {
       quorvex::PlayReplay(file, folders.data, quorvex::ReplayMode::Window, std::cout, std::cerr);
+    };
+    launcher->playNetwork = [&](const quorvex::NetworkRequest& request) {
+      return PlayNetworkGame(folders, request);
     };
     launcher->form3->show();
     // QUORVEX_START_GAME=1 presses "Start game!" at once: how the install check runs an installed

@@ -1,22 +1,34 @@
 // The game's command line: no options plays the game; --replay FILE watches a recorded battle in
-// the game window; --timedemo FILE plays one headless as fast as it can and reports.
+// the game window; --timedemo FILE plays one headless as fast as it can and reports; --host PORT
+// and --join ADDRESS:PORT play a battle against another machine.
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "game/settings/NetworkWindow.h"  // kDefaultNetPort
+
 namespace quorvex {
 
+
 struct CommandLine {
-  enum Mode { Play, Replay, Timedemo } mode = Play;
+  enum Mode { Play, Replay, Timedemo, Host, Join } mode = Play;
   std::filesystem::path file;  // absolute, taken against the folder the game was started from
-  std::string error;           // an option the game does not know, or a missing file name
+  std::string address;         // --join
+  uint16_t port = kDefaultNetPort;  // --host, --join
+  std::string error;           // an option the game does not know, or a missing value
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::filesystem::path& startFolder);
 
 // "usage: ..." text for the error stream.
 std::string CommandLineUsage();
+
+// A UDP port 1..65535 written in decimal; false for anything else.
+bool ParsePort(const std::string& text, uint16_t* port);
+// "ADDRESS:PORT", or "ADDRESS" alone for the default port; false without an address or with a bad port.
+bool ParseAddress(const std::string& text, std::string* address, uint16_t* port);
 
 }  // namespace quorvex
 

@@ -72,6 +72,16 @@ void ShowControls(Launcher& l) {
   }
 }
 
+void ShowNetwork(Launcher& l) {
+  if (l.network) {
+    BringToFront(l.network);
+  } else {
+    l.network = OpenNetworkWindow(l.form3.get(), [&l](const NetworkRequest& r) {
+      return l.playNetwork ? l.playNetwork(r) : std::string();
+    });
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function<void()> runGame,
@@ -94,8 +104,9 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QPushButton* controls = MakeButton(window, "Command7", "Controls");
   QPushButton* options = MakeButton(window, "Command3", "Game options");
   QPushButton* replay = MakeButton(window, "WatchReplay", "Watch a replay...");
+  QPushButton* network = MakeButton(window, "NetworkGame", "Network game...");
   QPushButton* exit = MakeButton(window, "Command2", "Exit");
-  for (QPushButton* button : {start, controls, options, replay, exit}) {
+  for (QPushButton* button : {start, controls, options, replay, network, exit}) {
     button->setMinimumSize(220, 32);  // wide enough for the whole title in a window frame
     layout->addWidget(button);
   }
@@ -112,6 +123,7 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QObject::connect(options, &QPushButton::clicked, window, [pl] { ShowOptions(*pl); });
   l->pickReplay = [pl] { return AskForReplay(*pl); };
   QObject::connect(replay, &QPushButton::clicked, window, [pl] { WatchReplay(*pl); });
+  QObject::connect(network, &QPushButton::clicked, window, [pl] { ShowNetwork(*pl); });
   QObject::connect(exit, &QPushButton::clicked, window, [] { QCoreApplication::exit(0); });
   return l;
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "game/settings/NetworkWindow.h"
+
 namespace quorvex {
 
 inline constexpr const char* kLauncherTitle = "Quorvex 1.2SE";
@@ -25,6 +27,9 @@ struct Launcher {
   // unless a test puts its own choice here.
   std::function<std::filesystem::path()> pickReplay;
   std::filesystem::path replaysDir;  // where the file window opens (the program folder's replays/ if empty)
+  // Plays a network battle (see NetworkWindow.h).
+  PlayNetwork playNetwork;
+  QPointer<QWidget> network;  // the "Network game" window
   QPointer<QWidget> form6;  // the options window, kept loaded (hidden) after its "OK"
   QPointer<QWidget> form2;  // the controls window
 };
@@ -32,7 +37,8 @@ struct Launcher {
 // Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
 // windows, calls `runGame` and then ends the program; "Watch a replay..." lets the player pick a
 // recorded battle, hides the windows while `watchReplay` plays it and then shows the launcher
-// again; "Exit" or closing Form3 ends the program at once.
+// again; "Network game..." opens the window that hosts or joins a battle between two machines;
+// "Exit" or closing Form3 ends the program at once.
 // The settings windows edit the files of `userDir` (empty: the working folder).
 std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame,
                                        const std::filesystem::path& userDir = {});

@@ -80,12 +80,14 @@ TEST(Snapshot, GivesTheBattleBackExactly) {
   EXPECT_EQ(fields["fleet1"], "3*101") << "runs of equal values are written once";
 }
 
-TEST(CommandLine, ReadsTheReplayOptions) {
+TEST(CommandLine, ReadsTheReplayAndNetworkOptions) {
   struct Case {
     std::vector<std::string> args;
     CommandLine::Mode mode;
     const char* file;
     const char* error;
+    const char* address = "";
+    uint16_t port = kDefaultNetPort;
   };
   for (const Case& c : std::vector<Case>{
            {{}, CommandLine::Play, "", ""},
@@ -93,12 +95,25 @@ TEST(CommandLine, ReadsTheReplayOptions) {
            {{"--timedemo", "/x/b.qvr"}, CommandLine::Timedemo, "/x/b.qvr", ""},
            {{"--timedemo"}, CommandLine::Play, "", "--timedemo needs a replay file"},
            {{"--replay", "a", "--timedemo", "b"}, CommandLine::Replay, "/start/a",
-            "only one of --replay and --timedemo may be given"},
+            "only one of --replay, --timedemo, --host and --join may be given"},
+           {{"--host", "27961"}, CommandLine::Host, "", "", "", 27961},
+           {{"--host", "0"}, CommandLine::Host, "", "--host needs a port from 1 to 65535, not 0"},
+           {{"--host", "65536"}, CommandLine::Host, "", "--host needs a port from 1 to 65535, not 65536"},
+           {{"--host", "12x"}, CommandLine::Host, "", "--host needs a port from 1 to 65535, not 12x"},
+           {{"--host"}, CommandLine::Play, "", "--host needs a port"},
+           {{"--join", "192.168.1.20:5000"}, CommandLine::Join, "", "", "192.168.1.20", 5000},
+           {{"--join", "example.org"}, CommandLine::Join, "", "", "example.org", kDefaultNetPort},
+           {{"--join", ":5000"}, CommandLine::Join, "", "--join needs ADDRESS:PORT, not :5000"},
+           {{"--join", "host:"}, CommandLine::Join, "", "--join needs ADDRESS:PORT, not host:", "host"},
+           {{"--host", "5000", "--join", "a:1"}, CommandLine::Host, "",
+            "only one of --replay, --timedemo, --host and --join may be given", "", 5000},
            {{"-x"}, CommandLine::Play, "", "unknown option -x"}}) {
     const CommandLine got = ParseCommandLine(c.args, "/start");
     EXPECT_EQ(got.mode, c.mode) << c.error;
     EXPECT_EQ(got.file, c.file) << c.error;
     EXPECT_EQ(got.error, c.error);
+    EXPECT_EQ(got.address, c.address) << c.error;
+    EXPECT_EQ(got.port, c.port) << c.error;
   }
 }
 

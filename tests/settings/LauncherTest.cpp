@@ -1,6 +1,9 @@
 // The launcher: its buttons, the working folder, and "Start game!" running the real game window
 // (on SDL's dummy video driver) until the window closes, after which the program ends.
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <functional>
@@ -11,6 +14,7 @@
 #include "SettingsTesting.h"
 #include "game/flow/Startup.h"
 #include "game/settings/Launcher.h"
+#include "game/settings/WindowParts.h"
 #include "platform/Clock.h"
 #include "tests/support/TempDir.h"
 
@@ -54,7 +58,7 @@ TEST_F(LauncherTest, OpeningEntersTheProgramFolderAndExitOrClosingEndsTheProgram
     EXPECT_EQ(form3->windowTitle(), "Quorvex 1.2SE");
     const char* buttons[][2] = {
         {"Command4", "Start game!"}, {"Command7", "Controls"},           {"Command3", "Game options"},
-        {"WatchReplay", "Watch a replay..."}, {"Command2", "Exit"}};
+        {"WatchReplay", "Watch a replay..."}, {"NetworkGame", "Network game..."}, {"Command2", "Exit"}};
     for (const auto& [name, text] : buttons) EXPECT_EQ(Child<QPushButton>(form3, name)->text(), text);
     EXPECT_EQ(RunProgram(form3, [form3, how] {
                 if (std::string(how) == "close") {
@@ -126,6 +130,57 @@ TEST_F(LauncherTest, WatchingAReplayHidesTheLauncherUntilThePlaybackEnds) {
   ASSERT_EQ(played.size(), 1u);
   EXPECT_EQ(played[0].first, dir_.path() / "replays" / "battle-1.qvr");
   EXPECT_FALSE(played[0].second);
+}
+
+}  // namespace
+}  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// "Network game...": the window shows the default port, asks for an address before joining, hands
+// the battle its port or address, hides the launcher while the battle runs and tells how it ended.
+TEST_F(LauncherTest, NetworkGameHostsOrJoinsAndTellsHowTheBattleEnded) {
+  auto launcher = OpenLauncher(dir_.path(), [] { ADD_FAILURE() << "the game must not start"; });
+  std::vector<NetworkRequest> asked;
+  bool launcherHiddenInBattle = false;
+  launcher->playNetwork = [&](const NetworkRequest& r) {
+    asked.push_back(r);
+    if (r.host) {
+      r.listening(r.port);
+      EXPECT_FALSE(r.cancelled());
+    }
+    r.begins();
+    launcherHiddenInBattle = !launcher->form3->isVisible();
+    return std::string(r.host ? "The other player left the game" : "");
+  };
+  QWidget* form3 = launcher->form3.get();
+  form3->show();
+  Child<QPushButton>(form3, "NetworkGame")->click();
+  QWidget* network = OpenChildWindow(form3, "NetworkWindow");
+  ASSERT_NE(network, nullptr);
+  EXPECT_EQ(network->windowTitle(), "Network game");
+  EXPECT_EQ(Child<QSpinBox>(network, "HostPort")->value(), 27960);
+  EXPECT_EQ(Child<QSpinBox>(network, "JoinPort")->value(), 27960);
+
+  Child<QPushButton>(network, "Join")->click();
+  EXPECT_TRUE(asked.empty()) << "no address, no battle";
+  EXPECT_EQ(Child<QLabel>(network, "Status")->text(), "Type the address of the game to join");
+
+  Child<QLineEdit>(network, "JoinAddress")->setText(" 192.168.1.20 ");
+  Child<QSpinBox>(network, "JoinPort")->setValue(5000);
+  Child<QPushButton>(network, "Join")->click();
+  Child<QSpinBox>(network, "HostPort")->setValue(27961);
+  Child<QPushButton>(network, "Host")->click();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_FALSE(asked[0].host);
+  EXPECT_EQ(asked[0].address, "192.168.1.20");
+  EXPECT_EQ(asked[0].port, 5000);
+  EXPECT_TRUE(asked[1].host);
+  EXPECT_EQ(asked[1].port, 27961);
+  EXPECT_TRUE(launcherHiddenInBattle);
+  EXPECT_TRUE(form3->isVisible() && network->isVisible()) << "the launcher is back after the battle";
+  EXPECT_EQ(Child<QLabel>(network, "Status")->text(), "The other player left the game");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 # Sourced by ./run and ./test.
 quorvex_install_packages() {
   local wanted=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-mixer-dev libxmp-dev
-                qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+                qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libenet-dev
                 desktop-file-utils appstream "$@")
   local missing=()
   for p in "${wanted[@]}"; do

@@ -1,0 +1,417 @@
+#include "game/net/NetBattle.h"
+
+#include <SDL.h>
+#include <enet/enet.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "game/audio/Initsound.h"
+#include "game/core/GameExit.h"
+#include "game/flow/GameFlow.h"
+#include "game/flow/Startup.h"
+#include "game/render/Graphics.h"
+#include "game/replay/StateHash.h"
+#include "game/settings/ConfigFiles.h"
+#include "platform/Files.h"
+#include "platform/Keys.h"
+#include "shipdef/ShipFile.h"
+
+namespace quorvex {
+
+namespace {
+
+constexpr const char* kBoxTitle = "Network game";
+
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+bool GameKey(int code) {
+  return code == vk::Return || code == vk::Escape || code == vk::Up || code == vk::Down || code == vk::F4 ||
+         code == vk::F5 || code == vk::F6;
+}
+
+Packet Bye(ByeReason reason, int64_t frame = 0) {
+  Packet p;
+  p.kind = PacketKind::Bye;
+  p.reason = reason;
+  p.frame = frame;
+  return p;
+}
+
+std::string DiffersText(int64_t frame) { return "the two games differ at frame " + std::to_string(frame); }
+
+// What a goodbye from the other machine tells this one.
+std::string ByeText(const Packet& p) {
+  switch (p.reason) {
+    case ByeReason::Full:
+      return "The game is full: another player has joined it";
+    case ByeReason::Version:
+      return "The two games are different versions";
+    case ByeReason::Differs:
+      return DiffersText(p.frame);
+    case ByeReason::Leaving:
+      break;
+  }
+  return "The other player left the game";
+}
+
+// The ship files as sent, written under names of our own (a name from the network is never a
+// path) into a folder that goes away with the battle. Both machines load their ships from here.
+struct ShipCopies {
+  std::filesystem::path path;
+  ~ShipCopies() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+  }
+};
+
+bool WriteShipCopies(const std::map<std::string, std::string>& files, NetTap& tap, ShipCopies& copies,
+                     std::string* error) {
+  copies.path = std::filesystem::temp_directory_path() /
+                ("quorvex-net-" + std::to_string(::getpid()) + (tap.host ? "-host-" : "-guest-") +
+                 std::to_string(NowMs()));
+  std::error_code ec;
+  std::filesystem::create_directories(copies.path, ec);
+  if (ec) {
+    *error = "Cannot make the folder " + copies.path.string() + ": " + ec.message();
+    return false;
+  }
+  tap.shipFolder = copies.path;
+  int n = 0;
+  for (const auto& [name, bytes] : files) {
+    const std::string own = "ship" + std::to_string(++n) + ".shp";
+    if (!WriteFileAtomically(copies.path / own, bytes, error)) return false;
+    tap.shipFileNames[name] = own;
+  }
+  return true;
+}
+
+// A name the game may open in its own folder: no folders, no way up or out.
+bool BareName(const std::string& name) {
+  return name.find('/') == std::string::npos && name.find('\\') == std::string::npos && name != "." && name != "..";
+}
+
+// The host's game names files the guest opens: the ships' pictures. Only pictures of the guest's
+// own folder may be named, so the host cannot make the guest read any other file.
+bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* problem) {
+  for (const auto& [name, own] : tap.shipFileNames) {
+    ShipLoadout ship;
+    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) == ShipReadStatus::Ok && !BareName(ship.spriteFile)) {
+      *problem = "The ship file " + name + " names the picture " + ship.spriteFile + " outside the game's folder";
+      return false;
+    }
+  }
+  for (const ShipState& s : w.ship) {
+    if (!BareName(s.spriteFile)) {
+      *problem = "The host's game names the picture " + s.spriteFile + " outside the game's folder";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Plays the battle on a prepared state and says goodbye; the message when it ended badly.
+std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const NetGameSetup& setup) {
+  std::string message;
+  ShipCopies copies;
+  if (!WriteShipCopies(start.shipFiles, tap, copies, &message)) return message;
+  if (!tap.host && !PicturesInOwnFolder(w, tap, &message)) {
+    message = "The host sent a game that cannot be played: " + message;
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
+    return message;
+  }
+  tap.link = &link;
+  if (w.display.window != nullptr) {
+    // The input delay is part of how the game feels: the window says it.
+    const std::string title = std::string(tap.host ? "Quorvex - network game, hosting" : "Quorvex - network game, joined") +
+                              ", input delay " + std::to_string(setup.delay) + " frames";
+    SDL_SetWindowTitle(w.display.window, title.c_str());
+  }
+  tap.queue = LockstepQueue(setup.delay);
+  tap.silenceMs = setup.silenceMs;
+  tap.recorder.folder = setup.replayFolder;
+  InputTap* before = w.inputTap;
+  w.inputTap = &tap;
+  Packet bye = Bye(ByeReason::Leaving);
+  try {
+    tap.BattleBegins(w);
+    tap.recorder.replay.shipFiles = start.shipFiles;
+    PlayBattle(w);
+    tap.BattleEnds(w);
+  } catch (const NetStop& stop) {
+    message = stop.message;
+    if (tap.check.differsAt) bye = Bye(ByeReason::Differs, *tap.check.differsAt);
+  } catch (const GameExit&) {
+    // The window was closed: the other player is told so.
+  } catch (...) {
+    const GameError e = ErrorFromException(std::current_exception());
+    message = "Error #" + std::to_string(e.number) + ". " + e.description;
+  }
+  if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
+  w.inputTap = before;
+  CloseLink(link, &bye);
+  return message;
+}
+
+// The start-up of a game window for a network battle; false with the message when it fails.
+bool StartWindow(GameWindow& w, bool init, std::string* message) {
+  try {
+    if (init) InitGame(w);
+    SetupDirectX(w);
+    if (w.options.soundOn) Initsound(w);
+    LoadGraphics(w);
+  } catch (const GameExit&) {
+    *message = "The game window was closed";
+    return false;
+  } catch (...) {
+    const GameError e = ErrorFromException(std::current_exception());
+    *message = "Error #" + std::to_string(e.number) + ". " + e.description;
+    return false;
+  }
+  return true;
+}
+
+// Ends a network game: the window goes, and a message (if any) is shown.
+std::string Finish(GameWindow& w, const std::string& message) {
+  ShutdownGame(w);
+  if (!message.empty()) w.messages.Show(kBoxTitle, message);
+  return message;
+}
+
+// Waits for the next packet from the other machine, at most `silenceMs`.
+bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message) {
+  const int64_t end = NowMs() + silenceMs;
+  while (NowMs() < end) {
+    switch (Receive(link, 50, p)) {
+      case NetEvent::Received:
+        return true;
+      case NetEvent::Gone:
+        *message = "The connection to the other player was lost";
+        return false;
+      default:
+        break;
+    }
+  }
+  *message = "The other player has not answered for " + std::to_string(silenceMs / 1000) + " seconds";
+  return false;
+}
+
+}  // namespace
+
+std::array<double, 7> NetKeyTable(int player) {
+  if (player == 1) return KeyTable{}.player1;
+  return {'I', 'J', 'L', 'K', 'U', 'O', '8'};
+}
+
+std::array<double, 7> OwnNetKeys(const GameWindow& w, int player) {
+  const size_t p = player == 1 ? 0 : 1;
+  if (w.inputDevice[p] == 0) return w.controlTable[p];
+  const KeyTable firstRun;
+  std::array<double, 7> keys{};
+  for (size_t i = 0; i < keys.size(); ++i) keys[i] = p == 0 ? firstRun.player1[i] : firstRun.player2[i];
+  return keys;
+}
+
+std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
+                              const std::array<double, 7>& netKeys) {
+  std::vector<KeyEvent> out;
+  auto add = [&](bool down, int code) {
+    if (out.size() < kMaxKeysPerFrame) out.push_back(KeyEvent{down, code});
+  };
+  for (const KeyEvent& k : keys) {
+    if (k.code < 1 || k.code > 255) continue;
+    for (size_t i = 0; i < ownKeys.size(); ++i) {
+      if (ownKeys[i] == k.code) add(k.down, static_cast<int>(netKeys[i]));
+    }
+    // A player key that is also one of the game's keys does both, as on one keyboard.
+    if (GameKey(k.code)) add(k.down, k.code);
+  }
+  return out;
+}
+
+void NetTap::Events(GameWindow& w) {
+  const std::vector<KeyEvent> pressed(w.events.keys.begin(), w.events.keys.end());
+  w.events.keys.clear();
+  const int player = host ? 0 : 1;
+  std::vector<KeyEvent> mine = NetKeys(pressed, ownKeys, w.controlTable[player]);
+
+  const int64_t frame = queue.played + 1;
+  if (frame % kHashInterval == 0) {
+    Packet hash;
+    hash.kind = PacketKind::Hash;
+    hash.frame = frame;
+    hash.hash = StateHash(w);
+    check.AddLocal(frame, hash.hash);
+    SendPacket(*link, hash);
+  }
+  Packet input;
+  input.kind = PacketKind::Input;
+  input.keys = mine;
+  input.frame = queue.AddLocal(std::move(mine));
+  SendPacket(*link, input);
+
+  // Lockstep: wait for the other player's keys of this frame rather than guess them.
+  int64_t heard = NowMs();
+  const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
+  while (!queue.Ready() || check.differsAt) {
+    if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
+    if (NowMs() - heard > limit) {
+      throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
+    }
+    Packet p;
+    const NetEvent e = Receive(*link, 10, &p);
+    if (e == NetEvent::Gone) throw NetStop{"The connection to the other player was lost"};
+    if (e != NetEvent::Received) continue;
+    heard = NowMs();
+    if (p.kind == PacketKind::Input) {
+      if (!queue.AddRemote(p.frame, std::move(p.keys))) ++link->refused;
+    } else if (p.kind == PacketKind::Hash) {
+      if (!check.AddRemote(p.frame, p.hash, queue.played, 2 * static_cast<int64_t>(queue.delay) + 2)) ++link->refused;
+    } else if (p.kind == PacketKind::Bye) {
+      throw NetStop{ByeText(p)};
+    } else {
+      ++link->refused;
+    }
+  }
+  const std::vector<KeyEvent> keys = queue.Take(host);
+  w.events.keys.assign(keys.begin(), keys.end());
+  recorder.Events(w);
+}
+
+int32_t NetTap::ClockReading(GameWindow& w, int32_t) {
+  // Both games must read the same time: the frames played at the game's pace.
+  const int64_t ticks = queue.played * (static_cast<int64_t>(w.options.frameInterval) + 1);
+  return recorder.ClockReading(w, static_cast<int32_t>(ticks & 0x7fffffff));
+}
+
+std::filesystem::path NetTap::ShipFile(GameWindow&, const std::string& name) {
+  const auto own = shipFileNames.find(name);
+  return shipFolder / (own != shipFileNames.end() ? own->second : std::string("not-sent.shp"));
+}
+
+std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup) {
+  w.messages.headless = w.headless;
+  std::string message;
+  NetLink link;
+  if (!ListenOn(link, port, &message)) return Finish(w, message);
+  if (setup.listening) setup.listening(ListeningPort(link));
+
+  // Wait for a guest and its hello.
+  Packet hello;
+  bool greeted = false;
+  const int64_t end = NowMs() + setup.waitForGuestMs;
+  int64_t connectedAt = 0;
+  while (!greeted) {
+    if (NowMs() > end) return Finish(w, "No other player joined");
+    if (setup.cancelled && setup.cancelled()) return Finish(w, "");
+    const NetEvent e = Receive(link, 50, &hello);
+    if (e == NetEvent::Connected) connectedAt = NowMs();
+    if (e == NetEvent::Received) greeted = hello.kind == PacketKind::Hello;
+    if (e == NetEvent::Gone) link.gone = false;  // that guest gave up; wait for another
+    if (!greeted && link.peer != nullptr && NowMs() - connectedAt > setup.silenceMs) {
+      // Connected but silent: not a game; make room for one.
+      enet_peer_reset(link.peer);
+      link.peer = nullptr;
+    }
+  }
+  if (hello.version != kNetProtocolVersion) {
+    const Packet bye = Bye(ByeReason::Version);
+    CloseLink(link, &bye);
+    return Finish(w, "The other player's game is a different version");
+  }
+  // The window opens once there is someone to play: waiting for him needs no window.
+  if (setup.begins) setup.begins();
+  if (!StartWindow(w, true, &message)) {
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
+    return Finish(w, message);
+  }
+
+  NetTap tap;
+  tap.host = true;
+  tap.ownKeys = OwnNetKeys(w, 1);
+  w.controlTable[0] = NetKeyTable(1);
+  w.controlTable[1] = NetKeyTable(2);
+  w.inputDevice = {0, 0};
+  w.trainingMode = false;
+  w.duelsPlayed = 0;
+  for (ShipState& s : w.ship) s.alive = true;
+  w.menuActive = w.menuSelect = w.menuUp = w.menuDown = false;
+  w.pauseRequested = w.duelOver = w.quitBattle = false;
+
+  Replay start;
+  start.state = SnapshotLines(w);
+  for (int i = 0; i <= w.lastShipIndex && i < static_cast<int>(w.shipFiles.size()); ++i) {
+    const std::string& name = w.shipFiles[static_cast<size_t>(i)];
+    std::string bytes, error;
+    if (!name.empty() && ReadWholeFile(ShipFileInput(w, name), &bytes, &error)) start.shipFiles[name] = bytes;
+  }
+  Packet go;
+  go.kind = PacketKind::Start;
+  go.delay = setup.delay;
+  go.text = ReplayText(start);
+  SendPacket(link, go);
+  return Finish(w, PlayNetBattle(w, link, tap, start, setup));
+}
+
+std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port, const NetGameSetup& setup) {
+  w.messages.headless = w.headless;
+  NetLink link;
+  std::string message;
+  if (!ConnectTo(link, address, port, setup.silenceMs, &message)) {
+    w.messages.Show(kBoxTitle, message);
+    return message;
+  }
+  Packet hello;
+  SendPacket(link, hello);
+  Packet p;
+  if (!NextPacket(link, std::max(setup.silenceMs, kNetStartMs), &p, &message)) {
+    w.messages.Show(kBoxTitle, message);
+    return message;
+  }
+  if (p.kind != PacketKind::Start) {
+    message = p.kind == PacketKind::Bye ? ByeText(p) : "The host sent something else than a game";
+    w.messages.Show(kBoxTitle, message);
+    return message;
+  }
+  Replay start;
+  if (!ParseReplay(p.text, &start, &message)) {
+    message = "The host sent a game that cannot be read: " + message;
+    w.messages.Show(kBoxTitle, message);
+    return message;
+  }
+
+  // This machine's own settings first: its keys, its sound; then the host's game over them.
+  NetTap tap;
+  tap.host = false;
+  if (setup.begins) setup.begins();
+  try {
+    InitGame(w);
+  } catch (...) {
+    const GameError e = ErrorFromException(std::current_exception());
+    w.messages.Show(kBoxTitle, "Error #" + std::to_string(e.number) + ". " + e.description);
+    return e.description;
+  }
+  tap.ownKeys = OwnNetKeys(w, 2);
+  const GameOptions own = w.options;
+  if (!StartWindow(w, false, &message)) return Finish(w, message);
+  SnapshotFields fields;
+  for (const std::string& line : start.state) {
+    std::string name, values;
+    if (SplitSnapshotLine(line, &name, &values)) fields[name] = values;
+  }
+  if (!ApplySnapshot(fields, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);
+  w.options.soundOn = own.soundOn;
+  w.options.musicOn = own.musicOn;
+  w.options.soundVolume = own.soundVolume;
+  w.options.musicVolume = own.musicVolume;
+  return Finish(w, PlayNetBattle(w, link, tap, start, setup));
+}
+
+}  // namespace quorvex

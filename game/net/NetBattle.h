@@ -1,0 +1,82 @@
+// A battle between two machines: both run the whole game from the armada selection to the
+// results, and each frame both players' keys enter both games in the same order, `delay` frames
+// after they were pressed. The host flies player 1 and sends its options, its ship files and the
+// random seed; the guest flies player 2. Every 50 frames the two state hashes are compared.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "game/core/InputTap.h"
+#include "game/net/Lockstep.h"
+#include "game/net/NetLink.h"
+#include "game/replay/Recorder.h"
+
+namespace quorvex {
+
+// Frames between a key press and the frame it plays in: 4 frames of 21 ms hide a round trip of
+// about 80 ms, a home connection across a country.
+constexpr int kDefaultInputDelay = 4;
+// Seconds of silence after which the other machine counts as gone.
+constexpr int kNetSilenceMs = 5000;
+// Until the battle's first keys arrive the other machine may still be opening its window.
+constexpr int kNetStartMs = 20000;
+
+// Ends a network battle: the message for the player ("the two games differ at frame N", ...).
+struct NetStop {
+  std::string message;
+};
+
+struct NetTap : InputTap {
+  NetLink* link = nullptr;
+  bool host = true;  // the host flies player 1
+  LockstepQueue queue;
+  HashCheck check;
+  int silenceMs = kNetSilenceMs;
+  std::array<double, 7> ownKeys{};  // this machine's player's keys, from its own keys.cfg
+  ReplayRecorder recorder;
+  std::filesystem::path shipFolder;                  // the guest's copies of the host's ship files
+  std::map<std::string, std::string> shipFileNames;  // ship list name -> file in shipFolder
+
+  void BattleBegins(GameWindow& w) override { recorder.BattleBegins(w); }
+  void BattleEnds(GameWindow& w) override { recorder.BattleEnds(w); }
+  void Events(GameWindow& w) override;
+  JoystickState Joystick(GameWindow&, int) override { return JoystickState{}; }
+  int32_t ClockReading(GameWindow& w, int32_t ticks) override;
+  std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
+};
+
+// The key tables both games use in a network battle. Each machine turns its player's own keys
+// into these, so the two players' keys never meet, whatever each has set up.
+std::array<double, 7> NetKeyTable(int player);
+
+// The keys this machine's player flies `player` (1 or 2) with: his own from keys.cfg, or the
+// first-run keys when device.cfg gives him a joystick (joysticks do not play network battles yet).
+std::array<double, 7> OwnNetKeys(const GameWindow& w, int player);
+
+// This machine's key events as they go to the other one: a key of `ownKeys` becomes the same entry
+// of `netKeys`; the game's own keys (Enter, Esc, Up, Down, F4, F5, F6) go as they are; others are dropped.
+std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
+                              const std::array<double, 7>& netKeys);
+
+struct NetGameSetup {
+  std::filesystem::path replayFolder;  // both machines record the battle here
+  int delay = kDefaultInputDelay;
+  int silenceMs = kNetSilenceMs;
+  int waitForGuestMs = 5 * 60 * 1000;
+  std::function<bool()> cancelled;  // the host stops waiting for a guest when this says so
+  std::function<void(uint16_t)> listening;  // the host listens on this port (port 0 picks a free one)
+  std::function<void()> begins;             // the other machine is there: the game window opens next
+};
+
+// Hosts a battle on UDP `port` with `w` (w.clock and w.programDir set): waits for a guest, plays
+// the battle and returns when it ends. Returns the message to show when it ended otherwise than
+// by the game (empty when it ended well).
+std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup);
+// Joins the battle hosted at `address`:`port`.
+std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port, const NetGameSetup& setup);
+
+}  // namespace quorvex

@@ -1,0 +1,166 @@
+#include "game/net/NetLink.h"
+
+#include <enet/enet.h>
+
+#include <chrono>
+#include <mutex>
+
+namespace quorvex {
+
+namespace {
+
+// Two peers: the guest, and room to tell a second one that the game is full.
+constexpr size_t kPeers = 2;
+// ENet's own time-outs: the game gives up on a silent peer long before these.
+constexpr enet_uint32 kPeerTimeoutMs = 10000;
+
+void Configure(NetLink& link) {
+  link.host->maximumPacketSize = 2 + kMaxStartBytes;
+  link.host->maximumWaitingData = 4 * (2 + kMaxStartBytes);
+}
+
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+NetLink::~NetLink() { CloseLink(*this, nullptr); }
+
+bool NetStartup(std::string* error) {
+  // ENet keeps process-wide state of its own: it starts once, whoever asks first.
+  static std::once_flag once;
+  static int status = 0;
+  std::call_once(once, [] {
+    status = enet_initialize();
+    if (status == 0) std::atexit(enet_deinitialize);
+  });
+  if (status != 0) *error = "The network library (ENet) cannot start";
+  return status == 0;
+}
+
+bool ListenOn(NetLink& link, uint16_t port, std::string* error) {
+  if (!NetStartup(error)) return false;
+  ENetAddress address{};
+  address.host = ENET_HOST_ANY;
+  address.port = port;
+  link.host = enet_host_create(&address, kPeers, 1, 0, 0);
+  if (link.host == nullptr) {
+    *error = "Cannot listen on UDP port " + std::to_string(port) + " (is another game using it?)";
+    return false;
+  }
+  Configure(link);
+  return true;
+}
+
+uint16_t ListeningPort(const NetLink& link) { return link.host ? link.host->address.port : 0; }
+
+bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error) {
+  if (!NetStartup(error)) return false;
+  const std::string where = address + ":" + std::to_string(port);
+  ENetAddress to{};
+  if (enet_address_set_host(&to, address.c_str()) != 0) {
+    *error = "Cannot find the address " + address;
+    return false;
+  }
+  to.port = port;
+  link.host = enet_host_create(nullptr, 1, 1, 0, 0);
+  if (link.host == nullptr) {
+    *error = "Cannot open a network connection";
+    return false;
+  }
+  Configure(link);
+  link.peer = enet_host_connect(link.host, &to, 1, 0);
+  if (link.peer == nullptr) {
+    *error = "Cannot connect to " + where;
+    return false;
+  }
+  enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+  const int64_t end = NowMs() + waitMs;
+  ENetEvent event;
+  for (int64_t now = NowMs(); now < end; now = NowMs()) {
+    if (enet_host_service(link.host, &event, static_cast<enet_uint32>(std::min<int64_t>(end - now, 50))) <= 0) continue;
+    if (event.type == ENET_EVENT_TYPE_CONNECT) return true;
+    if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+    if (event.type == ENET_EVENT_TYPE_DISCONNECT) break;
+  }
+  enet_peer_reset(link.peer);
+  link.peer = nullptr;
+  *error = "No game answers at " + where;
+  return false;
+}
+
+void SendPacket(NetLink& link, const Packet& packet) {
+  if (link.peer == nullptr || link.gone) return;
+  const std::vector<uint8_t> bytes = EncodePacket(packet);
+  ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+  if (p != nullptr && enet_peer_send(link.peer, 0, p) != 0) enet_packet_destroy(p);
+  enet_host_flush(link.host);
+}
+
+NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
+  if (link.host == nullptr) return NetEvent::Gone;
+  ENetEvent event;
+  const int64_t end = NowMs() + waitMs;
+  for (;;) {
+    const int64_t left = end - NowMs();
+    if (enet_host_service(link.host, &event, static_cast<enet_uint32>(left > 0 ? left : 0)) <= 0) return NetEvent::None;
+    switch (event.type) {
+      case ENET_EVENT_TYPE_CONNECT:
+        if (link.peer == nullptr) {
+          link.peer = event.peer;
+          enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+          return NetEvent::Connected;
+        }
+        if (event.peer != link.peer) {
+          Packet full;
+          full.kind = PacketKind::Bye;
+          full.reason = ByeReason::Full;
+          const std::vector<uint8_t> bytes = EncodePacket(full);
+          ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+          if (p != nullptr && enet_peer_send(event.peer, 0, p) != 0) enet_packet_destroy(p);
+          enet_peer_disconnect_later(event.peer, 0);
+        }
+        break;
+      case ENET_EVENT_TYPE_RECEIVE: {
+        const bool fromPeer = event.peer == link.peer;
+        const bool ok = fromPeer && DecodePacket(event.packet->data, event.packet->dataLength, out);
+        enet_packet_destroy(event.packet);
+        if (ok) return NetEvent::Received;
+        ++link.refused;
+        break;
+      }
+      case ENET_EVENT_TYPE_DISCONNECT:
+        if (event.peer == link.peer) {
+          link.gone = true;
+          link.peer = nullptr;
+          return NetEvent::Gone;
+        }
+        break;
+      default:
+        break;
+    }
+    if (NowMs() >= end) return NetEvent::None;
+  }
+}
+
+void CloseLink(NetLink& link, const Packet* bye) {
+  if (link.host == nullptr) return;
+  if (link.peer != nullptr && !link.gone) {
+    if (bye != nullptr) SendPacket(link, *bye);
+    enet_peer_disconnect_later(link.peer, 0);
+    // A short wait lets the goodbye out; a peer that does not answer is dropped.
+    ENetEvent event;
+    const int64_t end = NowMs() + 300;
+    while (NowMs() < end && enet_host_service(link.host, &event, 20) >= 0) {
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+      if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == link.peer) break;
+    }
+  }
+  enet_host_destroy(link.host);
+  link.host = nullptr;
+  link.peer = nullptr;
+}
+
+}  // namespace quorvex

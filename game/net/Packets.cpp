@@ -1,0 +1,101 @@
+#include "game/net/Packets.h"
+
+namespace quorvex {
+
+namespace {
+
+constexpr uint8_t kMagic[4] = {'Q', 'V', 'N', 'T'};
+constexpr uint32_t kMaxFrame = 0x7fffffff;
+
+void Put(std::vector<uint8_t>& b, uint64_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+uint64_t Get(const uint8_t* p, int bytes) {
+  uint64_t v = 0;
+  for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(p[i]) << (8 * i);
+  return v;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePacket(const Packet& p) {
+  std::vector<uint8_t> b;
+  b.push_back(static_cast<uint8_t>(p.kind));
+  switch (p.kind) {
+    case PacketKind::Hello:
+      b.insert(b.end(), kMagic, kMagic + 4);
+      Put(b, p.version, 2);
+      break;
+    case PacketKind::Start:
+      Put(b, static_cast<uint64_t>(p.delay), 1);
+      b.insert(b.end(), p.text.begin(), p.text.end());
+      break;
+    case PacketKind::Input:
+      Put(b, static_cast<uint64_t>(p.frame), 4);
+      Put(b, p.keys.size(), 1);
+      for (const KeyEvent& k : p.keys) {
+        Put(b, k.down ? 1 : 0, 1);
+        Put(b, static_cast<uint64_t>(k.code), 1);
+      }
+      break;
+    case PacketKind::Hash:
+      Put(b, static_cast<uint64_t>(p.frame), 4);
+      Put(b, p.hash, 8);
+      break;
+    case PacketKind::Bye:
+      Put(b, static_cast<uint64_t>(p.reason), 1);
+      Put(b, static_cast<uint64_t>(p.frame), 4);
+      break;
+  }
+  return b;
+}
+
+bool DecodePacket(const uint8_t* d, size_t size, Packet* out) {
+  if (d == nullptr || size < 1) return false;
+  Packet p;
+  p.kind = static_cast<PacketKind>(d[0]);
+  switch (d[0]) {
+    case static_cast<uint8_t>(PacketKind::Hello):
+      if (size != 7 || d[1] != kMagic[0] || d[2] != kMagic[1] || d[3] != kMagic[2] || d[4] != kMagic[3]) return false;
+      p.version = static_cast<uint16_t>(Get(d + 5, 2));
+      break;
+    case static_cast<uint8_t>(PacketKind::Start):
+      if (size < 2 || size - 2 > kMaxStartBytes) return false;
+      p.delay = d[1];
+      if (p.delay < kMinInputDelay || p.delay > kMaxInputDelay) return false;
+      p.text.assign(reinterpret_cast<const char*>(d + 2), size - 2);
+      break;
+    case static_cast<uint8_t>(PacketKind::Input): {
+      if (size < 6) return false;
+      p.frame = static_cast<int64_t>(Get(d + 1, 4));
+      const size_t count = d[5];
+      if (count > kMaxKeysPerFrame || size != 6 + 2 * count || p.frame < 1 || p.frame > kMaxFrame) return false;
+      for (size_t i = 0; i < count; ++i) {
+        const uint8_t down = d[6 + 2 * i];
+        const uint8_t code = d[7 + 2 * i];
+        if (down > 1 || code == 0) return false;
+        p.keys.push_back(KeyEvent{down == 1, code});
+      }
+      break;
+    }
+    case static_cast<uint8_t>(PacketKind::Hash):
+      if (size != 13) return false;
+      p.frame = static_cast<int64_t>(Get(d + 1, 4));
+      if (p.frame < 1 || p.frame > kMaxFrame) return false;
+      p.hash = Get(d + 5, 8);
+      break;
+    case static_cast<uint8_t>(PacketKind::Bye):
+      if (size != 6 || d[1] > static_cast<uint8_t>(ByeReason::Differs)) return false;
+      p.reason = static_cast<ByeReason>(d[1]);
+      p.frame = static_cast<int64_t>(Get(d + 2, 4));
+      if (p.frame > kMaxFrame) return false;
+      break;
+    default:
+      return false;
+  }
+  *out = std::move(p);
+  return true;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,423 @@
+// Network battles between two game windows in one process, host and guest each on a thread of its
+// own, over ENet on 127.0.0.1: a scripted battle to its end with equal hashes at every check and
+// equal replays on both sides; a difference forced on one side found at the next check on both;
+// a guest that vanishes reported on the host within seconds.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <enet/enet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <atomic>
+#include <deque>
+#include <future>
+#include <random>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "game/flow/Startup.h"
+#include "game/net/NetBattle.h"
+#include "game/replay/Player.h"
+#include "game/replay/StateHash.h"
+#include "game/settings/ConfigFiles.h"
+#include "platform/Files.h"
+#include "platform/Keys.h"
+#include "tests/replay/ReplayTesting.h"
+#include "tests/support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Host's keys: the first-run layout. The guest's player 2 flies with keys of his own.
+const KeyTable kHostKeys{};
+const KeyTable kGuestKeys{{'Z', 'X', 'C', 'V', 'B', 'N', 'M'}, {'T', 'F', 'H', 'G', 'R', 'Y', '5'}};
+
+KeyEvent Dn(int code) { return {true, code}; }
+KeyEvent Up(int code) { return {false, code}; }
+
+// Keys by frame for one machine's player.
+using Script = std::multimap<int, KeyEvent>;
+
+// Host (player 1): adds a second ship, confirms the armadas, flies and fires, self-destructs, and
+// after the guest's turn ends the battle with F5 and Enter until the results are left.
+Script HostScript() {
+  Script s{{3, Dn('D')}, {4, Up('D')}, {5, Dn(' ')}, {6, Up(' ')}, {14, Up(vk::Return)},
+           {30, Dn('W')}, {30, Dn(' ')}, {70, Up('W')}, {90, Dn('D')}, {100, Up('D')},
+           {110, Dn('1')}, {110, Dn('1')}, {111, Up('1')}, {111, Up(' ')}, {150, Up(vk::Return)}};
+  for (int f = 300; f < 900; f += 20) {
+    s.insert({f, Dn(vk::F5)});
+    s.insert({f + 1, Up(vk::F5)});
+    s.insert({f + 10, Up(vk::Return)});
+  }
+  return s;
+}
+
+// Guest (player 2, his own keys): adds a ship, starts the first duel, flies and fires, picks his
+// next ship and self-destructs.
+Script GuestScript() {
+  return {{3, Dn('H')}, {4, Up('H')}, {5, Dn('G')}, {6, Up('G')}, {22, Up(vk::Return)},
+          {30, Dn('T')}, {30, Dn('G')}, {80, Dn('F')}, {95, Up('F')}, {120, Up('T')},
+          {140, Up('G')}, {170, Up(vk::Return)}, {200, Dn('5')}, {200, Dn('5')}, {201, Up('5')},
+          {240, Up(vk::Return)}};
+}
+
+struct Side {
+  fs::path folder, replays;
+  std::unique_ptr<GameWindow> w = std::make_unique<GameWindow>();
+  ManualClock clock;
+  std::string message;
+  uint64_t finalHash = 0;
+  int frames = 0;
+};
+
+void Prepare(Side& side, const fs::path& dir, const KeyTable& keys, Script script,
+             std::function<void(GameWindow&, int)> hook = {}) {
+  side.folder = dir / "game";
+  side.replays = dir / "replays";
+  testing::MakeProgramFolder(side.folder);
+  std::string error;
+  ASSERT_TRUE(SaveKeysFile(side.folder / "keys.cfg", keys, &error)) << error;
+  side.w->headless = true;
+  side.w->programDir = side.folder;
+  side.w->clock = &side.clock;
+  int* frames = &side.frames;
+  side.w->eventScript = [script, hook, frames](GameWindow& g) {
+    ++*frames;
+    if (*frames > 3000) g.events.closeRequested = true;  // a script that lost its way
+    const auto [from, to] = script.equal_range(*frames);
+    for (auto k = from; k != to; ++k) g.events.keys.push_back(k->second);
+    if (hook) hook(g, *frames);
+  };
+}
+
+NetGameSetup NetSetup(const Side& side, std::promise<uint16_t>* port = nullptr) {
+  NetGameSetup s;
+  s.replayFolder = side.replays;
+  s.silenceMs = 3000;
+  s.waitForGuestMs = 20000;
+  if (port) s.listening = [port](uint16_t p) { port->set_value(p); };
+  return s;
+}
+
+// A UDP relay on 127.0.0.1 between the guest and the host that loses some datagrams and holds
+// the others back a while, like a poor connection.
+class LossyRelay {
+ public:
+  LossyRelay(uint16_t hostPort, double dropRate, int delayMs) : drop_(dropRate), delayMs_(delayMs) {
+    sock_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(sock_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(sock_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    host_ = a;
+    host_.sin_port = htons(hostPort);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~LossyRelay() {
+    stop_ = true;
+    thread_.join();
+    ::close(sock_);
+  }
+  uint16_t port() const { return port_; }
+  int dropped() const { return dropped_; }
+  int passed() const { return passed_; }
+
+ private:
+  struct Held {
+    std::chrono::steady_clock::time_point due;
+    sockaddr_in to;
+    std::vector<char> bytes;
+  };
+  void Run() {
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<double> r(0, 1);
+    std::deque<Held> held;
+    sockaddr_in guest{};
+    while (!stop_) {
+      pollfd p{sock_, POLLIN, 0};
+      if (::poll(&p, 1, 2) > 0) {
+        std::vector<char> buf(65536);
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const ssize_t n = ::recvfrom(sock_, buf.data(), buf.size(), 0, reinterpret_cast<sockaddr*>(&from), &len);
+        if (n > 0) {
+          const bool fromHost = from.sin_port == host_.sin_port;
+          if (!fromHost) guest = from;
+          if (r(gen) < drop_) {
+            ++dropped_;
+          } else {
+            buf.resize(static_cast<size_t>(n));
+            held.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs_),
+                            fromHost ? guest : host_, std::move(buf)});
+          }
+        }
+      }
+      while (!held.empty() && held.front().due <= std::chrono::steady_clock::now()) {
+        const Held& h = held.front();
+        ::sendto(sock_, h.bytes.data(), h.bytes.size(), 0, reinterpret_cast<const sockaddr*>(&h.to), sizeof h.to);
+        ++passed_;
+        held.pop_front();
+      }
+    }
+  }
+  int sock_ = -1;
+  uint16_t port_ = 0;
+  sockaddr_in host_{};
+  double drop_;
+  int delayMs_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> dropped_{0}, passed_{0};
+  std::thread thread_;
+};
+
+// Host and guest play to the end, each on its own thread; the guest through `relay` when given.
+void PlayBoth(Side& host, Side& guest, std::unique_ptr<LossyRelay>* relay = nullptr, double drop = 0,
+              int delayMs = 0) {
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::thread hostThread([&] {
+    host.message = HostNetGame(*host.w, 0, NetSetup(host, &port));
+    host.finalHash = StateHash(*host.w);
+  });
+  uint16_t p = listening.get();
+  if (relay) {
+    *relay = std::make_unique<LossyRelay>(p, drop, delayMs);
+    p = (*relay)->port();
+  }
+  guest.message = JoinNetGame(*guest.w, "127.0.0.1", p, NetSetup(guest));
+  guest.finalHash = StateHash(*guest.w);
+  hostThread.join();
+}
+
+Replay OnlyReplay(const fs::path& folder) {
+  const std::vector<std::string> names = ListFilesWithExtension(folder, ".qvr");
+  EXPECT_EQ(names.size(), 1u) << folder;
+  Replay r;
+  std::string error;
+  if (!names.empty()) {
+    EXPECT_TRUE(LoadReplay(folder / names[0], &r, &error)) << error;
+  }
+  return r;
+}
+
+TEST(NetBattle, OwnKeysBecomeTheBattlesKeys) {
+  const std::array<double, 7> own{vk::Up, 'J', 'K', 'L', 'M', 'N', 'O'};
+  const std::array<double, 7> net = NetKeyTable(2);
+  struct Case {
+    const char* what;
+    std::vector<KeyEvent> pressed, sent;
+  };
+  const std::vector<Case> cases = {
+      {"an own key becomes the same entry of the battle's table", {Dn('J'), Up('J')}, {Dn('J'), Up('J')}},
+      {"own fire", {Dn('L')}, {Dn('K')}},
+      {"the game's own keys go as they are", {Up(vk::Return), Dn(vk::Escape), Dn(vk::F5)},
+       {Up(vk::Return), Dn(vk::Escape), Dn(vk::F5)}},
+      {"an own key that is also a game key does both", {Up(vk::Up)}, {Up('I'), Up(vk::Up)}},
+      {"keys of neither are dropped", {Dn('W'), Dn('I'), Dn(0), Dn(300)}, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<KeyEvent> got = NetKeys(c.pressed, own, net);
+    ASSERT_EQ(got.size(), c.sent.size()) << c.what;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].down, c.sent[i].down) << c.what;
+      EXPECT_EQ(got[i].code, c.sent[i].code) << c.what;
+    }
+  }
+  EXPECT_EQ(NetKeys(std::vector<KeyEvent>(100, Dn('J')), own, net).size(), kMaxKeysPerFrame) << "a flood is cut";
+
+  auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
+  w->controlTable[0] = own;
+  w->controlTable[1] = {0, 1, 2, 4, 5, 6, 7};  // a joystick player's table
+  w->inputDevice = {0, 1};
+  EXPECT_EQ(OwnNetKeys(*w, 1), own);
+  const KeyTable firstRun;
+  const std::array<double, 7> keys = OwnNetKeys(*w, 2);
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(keys[i], firstRun.player2[i]) << "a joystick player flies with the first-run keys";
+}
+
+TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  bool guestFlew = false, duelsPlayed = false;
+  guest.w->eventScript = [inner = guest.w->eventScript, &guestFlew, &duelsPlayed](GameWindow& g) {
+    inner(g);
+    guestFlew |= g.ship[1].thrustHeld && g.ship[1].fireHeld && !g.menuActive;
+    duelsPlayed |= g.duelsPlayed >= 1;
+  };
+  PlayBoth(host, guest);
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_EQ(host.frames, guest.frames);
+  EXPECT_TRUE(guestFlew) << "the guest's own keys flew player 2";
+  EXPECT_TRUE(duelsPlayed) << "a second duel was fought";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  ASSERT_TRUE(h.finished && g.finished);
+  EXPECT_EQ(h.frameCount, g.frameCount);
+  EXPECT_GE(h.hashes.size(), 6u);
+  EXPECT_EQ(h.hashes, g.hashes) << "equal hashes at every check";
+  EXPECT_EQ(h.finalHash, g.finalHash);
+  // Both replays play back to the battle's end on their own.
+  for (const Side* side : {&host, &guest}) {
+    std::ostringstream out, err;
+    PlaybackResult result;
+    const fs::path file = side->replays / ListFilesWithExtension(side->replays, ".qvr")[0];
+    EXPECT_EQ(0, PlayReplay(file, side->folder, ReplayMode::Timedemo, out, err, &result)) << err.str();
+    EXPECT_EQ(HashText(result.hash), HashText(h.finalHash));
+  }
+}
+
+TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  std::unique_ptr<LossyRelay> relay;
+  PlayBoth(host, guest, &relay, 0.03, 15);
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_GT(relay->dropped(), 0);
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  EXPECT_TRUE(h.finished && g.finished);
+  EXPECT_EQ(h.hashes, g.hashes);
+}
+
+TEST(NetBattle, ADifferenceIsFoundAtTheNextCheckOnBothMachines) {
+  testing::TempDir dir;
+  Side host, guest;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript(), [](GameWindow& g, int frame) {
+    if (frame == 120) g.ship[0].x += 0.5;  // the guest's game parts from the host's
+  });
+  PlayBoth(host, guest);
+  EXPECT_EQ(host.message, "the two games differ at frame 150");
+  EXPECT_EQ(guest.message, "the two games differ at frame 150");
+  ASSERT_EQ(host.w->messages.shown.size(), 1u);
+  EXPECT_EQ(host.w->messages.shown[0].text, "the two games differ at frame 150");
+  // Both replays are kept for the report, cut where the battle stopped.
+  EXPECT_FALSE(OnlyReplay(host.replays).finished);
+  EXPECT_FALSE(OnlyReplay(guest.replays).finished);
+}
+
+// A guest that starts the battle and then vanishes without a word (its process killed).
+TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
+  testing::TempDir dir;
+  Side host;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::chrono::steady_clock::time_point vanished;
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  {
+    NetLink guest;
+    std::string error;
+    const uint16_t hostPort = listening.get();
+    ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", hostPort, 3000, &error)) << error;
+    SendPacket(guest, Packet{});
+    Packet p;
+    while (Receive(guest, 3000, &p) == NetEvent::Received && p.kind != PacketKind::Start) {
+    }
+    EXPECT_EQ(p.kind, PacketKind::Start);
+    // A third machine finds the game full.
+    NetLink late;
+    ASSERT_TRUE(ConnectTo(late, "127.0.0.1", hostPort, 3000, &error)) << error;
+    Packet full;
+    ASSERT_EQ(Receive(late, 3000, &full), NetEvent::Received);
+    EXPECT_EQ(full.kind, PacketKind::Bye);
+    EXPECT_EQ(full.reason, ByeReason::Full);
+    // The guest plays a few frames, then is gone.
+    for (int frame = kDefaultInputDelay + 1; frame <= kDefaultInputDelay + 5; ++frame) {
+      Packet input;
+      input.kind = PacketKind::Input;
+      input.frame = frame;
+      SendPacket(guest, input);
+    }
+    Receive(guest, 200, &p);
+    vanished = std::chrono::steady_clock::now();
+    enet_host_destroy(guest.host);  // no goodbye
+    guest.host = nullptr;
+  }
+  hostThread.join();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - vanished).count();
+  EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
+  EXPECT_LT(seconds, 8.0);
+  EXPECT_GT(host.frames, kDefaultInputDelay + 5) << "the battle had begun";
+}
+
+TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {
+  testing::TempDir dir;
+  Side host;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  NetLink guest;
+  std::string error;
+  ASSERT_TRUE(ConnectTo(guest, "127.0.0.1", listening.get(), 3000, &error)) << error;
+  Packet hello;
+  hello.version = kNetProtocolVersion + 1;
+  SendPacket(guest, hello);
+  Packet p;
+  EXPECT_EQ(Receive(guest, 3000, &p), NetEvent::Received);
+  EXPECT_EQ(p.kind, PacketKind::Bye);
+  EXPECT_EQ(p.reason, ByeReason::Version);
+  hostThread.join();
+  EXPECT_EQ(host.message, "The other player's game is a different version");
+  EXPECT_EQ(host.frames, 0) << "no battle began";
+}
+
+// A host that names a picture outside the guest's folder in one of its ship files: the guest
+// refuses the game before it opens anything.
+TEST(NetBattle, AHostCannotMakeTheGuestOpenAFileOutsideItsFolder) {
+  testing::TempDir dir;
+  Side guest;
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  auto made = std::make_unique<GameWindow>();
+  made->headless = true;
+  made->programDir = guest.folder;
+  InitGame(*made);
+  Replay start;
+  start.state = SnapshotLines(*made);
+  std::string arrow, error;
+  ASSERT_TRUE(ReadWholeFile(guest.folder / "arrow.shp", &arrow, &error)) << error;
+  arrow.replace(arrow.find("arrow.bmp"), 9, "/etc/passwd");
+  start.shipFiles["arrow.shp"] = arrow;
+
+  NetLink host;
+  ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+  const uint16_t port = ListeningPort(host);
+  std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest)); });
+  Packet p;
+  while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
+  }
+  Packet go;
+  go.kind = PacketKind::Start;
+  go.delay = 4;
+  go.text = ReplayText(start);
+  SendPacket(host, go);
+  guestThread.join();
+  EXPECT_EQ(guest.message,
+            "The host sent a game that cannot be played: The ship file arrow.shp names the picture /etc/passwd "
+            "outside the game's folder");
+  EXPECT_EQ(guest.frames, 0);
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -15,6 +15,7 @@
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
 #include "game/settings/ConfigFiles.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
 #include "shipdef/ShipFile.h"
@@ -91,23 +92,19 @@ bool WriteShipCopies(const std::map<std::string, std::string>& files, NetTap& ta
   return true;
 }
 
-// A name the game may open in its own folder: no folders, no way up or out.
-bool BareName(const std::string& name) {
-  return name.find('/') == std::string::npos && name.find('\\') == std::string::npos && name != "." && name != "..";
-}
-
 // The host's game names files the guest opens: the ships' pictures. Only pictures of the guest's
 // own folder may be named, so the host cannot make the guest read any other file.
 bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* problem) {
   for (const auto& [name, own] : tap.shipFileNames) {
     ShipLoadout ship;
-    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) == ShipReadStatus::Ok && !BareName(ship.spriteFile)) {
+    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) == ShipReadStatus::Ok &&
+        !IsBareFileName(ship.spriteFile)) {
       *problem = "The ship file " + name + " names the picture " + ship.spriteFile + " outside the game's folder";
       return false;
     }
   }
   for (const ShipState& s : w.ship) {
-    if (!BareName(s.spriteFile)) {
+    if (!IsBareFileName(s.spriteFile)) {
       *problem = "The host's game names the picture " + s.spriteFile + " outside the game's folder";
       return false;
     }

@@ -22,6 +22,8 @@ struct GameError : std::exception {
 
   GameError(int number_, std::string description_) : number(number_), description(std::move(description_)) {}
   const char* what() const noexcept override { return description.c_str(); }
+  // "Error #<number>. <description>", as the player is shown it.
+  std::string Text() const { return "Error #" + std::to_string(number) + ". " + description; }
 };
 
 }  // namespace quorvex

@@ -160,7 +160,7 @@ void ShutdownGame(GameWindow& w) {
 
 void ErrorReport(GameWindow& w, const GameError& error) {
   HideDisplay(w.display);
-  w.messages.Show("ERROR!", "Error #" + std::to_string(error.number) + ". " + error.description);
+  w.messages.Show("ERROR!", error.Text());
   ShutdownGame(w);
 }
 

@@ -147,8 +147,7 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   } catch (const GameExit&) {
     // The window was closed: the other player is told so.
   } catch (...) {
-    const GameError e = ErrorFromException(std::current_exception());
-    message = "Error #" + std::to_string(e.number) + ". " + e.description;
+    message = ErrorFromException(std::current_exception()).Text();
   }
   if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
   w.inputTap = before;
@@ -167,8 +166,7 @@ bool StartWindow(GameWindow& w, bool init, std::string* message) {
     *message = "The game window was closed";
     return false;
   } catch (...) {
-    const GameError e = ErrorFromException(std::current_exception());
-    *message = "Error #" + std::to_string(e.number) + ". " + e.description;
+    *message = ErrorFromException(std::current_exception()).Text();
     return false;
   }
   return true;
@@ -392,18 +390,13 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
     InitGame(w);
   } catch (...) {
     const GameError e = ErrorFromException(std::current_exception());
-    w.messages.Show(kBoxTitle, "Error #" + std::to_string(e.number) + ". " + e.description);
+    w.messages.Show(kBoxTitle, e.Text());
     return e.description;
   }
   tap.ownKeys = OwnNetKeys(w, 2);
   const GameOptions own = w.options;
   if (!StartWindow(w, false, &message)) return Finish(w, message);
-  SnapshotFields fields;
-  for (const std::string& line : start.state) {
-    std::string name, values;
-    if (SplitSnapshotLine(line, &name, &values)) fields[name] = values;
-  }
-  if (!ApplySnapshot(fields, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);
+  if (!ApplySnapshotLines(start.state, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);
   w.options.soundOn = own.soundOn;
   w.options.musicOn = own.musicOn;
   w.options.soundVolume = own.soundVolume;

@@ -139,13 +139,6 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
   Replay replay;
   std::string error;
   if (!LoadReplay(file, &replay, &error)) return cannotPlay(error);
-  SnapshotFields fields;
-  for (const std::string& line : replay.state) {
-    std::string name, values;
-    SplitSnapshotLine(line, &name, &values);
-    fields[name] = values;
-  }
-
   auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
   w->programDir = programDir;
   w->headless = timedemo;
@@ -170,7 +163,7 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
   const auto start = std::chrono::steady_clock::now();
   try {
     SetupDirectX(*w);
-    if (!ApplySnapshot(fields, *w, &error)) {
+    if (!ApplySnapshotLines(replay.state, *w, &error)) {
       status = cannotPlay("Replay " + file.string() + " is damaged: " + error);
     } else {
       if (!timedemo && w->options.soundOn) Initsound(*w);
@@ -182,7 +175,7 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
     // Esc, the closed window, or the end of a recording that was cut.
   } catch (...) {
     const GameError e = ErrorFromException(std::current_exception());
-    err << "Replay " << file.string() << " stopped: Error #" << e.number << ". " << e.description << "\n";
+    err << "Replay " << file.string() << " stopped: " << e.Text() << "\n";
     status = 1;
     if (!timedemo) {
       ErrorReport(*w, e);

@@ -206,6 +206,15 @@ bool ApplySnapshot(const SnapshotFields& fields, GameWindow& w, std::string* err
   return reader.error.empty();
 }
 
+bool ApplySnapshotLines(const std::vector<std::string>& lines, GameWindow& w, std::string* error) {
+  SnapshotFields fields;
+  for (const std::string& line : lines) {
+    std::string name, values;
+    if (SplitSnapshotLine(line, &name, &values)) fields[name] = values;
+  }
+  return ApplySnapshot(fields, w, error);
+}
+
 std::string EncodeText(const std::string& text) {
   static const char* kDigits = "0123456789ABCDEF";
   std::string out = "s";

@@ -31,6 +31,8 @@ bool SplitSnapshotLine(const std::string& line, std::string* name, std::string* 
 // Sets every field from `fields`. False, with the field and the problem in `error`, when a field is
 // missing, has the wrong number of values or a value that does not fit; the state is then partly set.
 bool ApplySnapshot(const SnapshotFields& fields, GameWindow& w, std::string* error);
+// The same from the lines SnapshotLines made (a line without a name is left out).
+bool ApplySnapshotLines(const std::vector<std::string>& lines, GameWindow& w, std::string* error);
 
 // Texts in the snapshot and replay encoding, and back (false on a bad escape).
 std::string EncodeText(const std::string& text);

@@ -180,18 +180,19 @@ ConfigLoad LoadDeviceFile(const fs::path& path, DeviceConfig* out, std::string* 
 
 namespace {
 
-std::vector<std::string> LinesOf(const fs::path& path) {
-  std::string bytes, error;
-  if (!ReadWholeFile(Resolve(path), &bytes, &error)) return {};
-  return SplitLines(bytes);
+// The lines the file format has, never more (as start-up reads them).
+std::vector<std::string> LinesOf(const fs::path& path, size_t lineCount) {
+  std::vector<std::string> lines;
+  if (!ReadTextLines(Resolve(path), lineCount, &lines, nullptr)) return {};
+  return lines;
 }
 
 }  // namespace
 
-Options ReadOptionsFile(const fs::path& path) { return ParseOptions(LinesOf(path)); }
-KeyTable ReadKeysFile(const fs::path& path) { return ParseKeys(LinesOf(path)); }
-DeviceConfig ReadDeviceFile(const fs::path& path) { return ParseDevice(LinesOf(path)); }
-DisplayConfig ReadDisplayFile(const fs::path& path) { return ParseDisplay(LinesOf(path)); }
+Options ReadOptionsFile(const fs::path& path) { return ParseOptions(LinesOf(path, kOptionsLines)); }
+KeyTable ReadKeysFile(const fs::path& path) { return ParseKeys(LinesOf(path, kKeysLines)); }
+DeviceConfig ReadDeviceFile(const fs::path& path) { return ParseDevice(LinesOf(path, kDeviceLines)); }
+DisplayConfig ReadDisplayFile(const fs::path& path) { return ParseDisplay(LinesOf(path, kDisplayLines)); }
 
 bool SaveOptionsFile(const fs::path& path, const Options& options, std::string* error) {
   return WriteFileAtomically(Resolve(path), OptionsFileText(options), error);

@@ -18,6 +18,7 @@ inline constexpr int kDeviceLines = 2;
 // display.cfg: how the game window is shown. A file of its own, so options.cfg keeps the 22 lines
 // other installations read.
 inline constexpr const char* kDisplayFile = "display.cfg";
+inline constexpr int kDisplayLines = 2;
 
 // Raster operations of the effect blits (options.cfg line 9).
 inline constexpr uint32_t kRopSrcPaint = 0xEE0086;  // source ORed onto the destination

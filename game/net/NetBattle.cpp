@@ -334,6 +334,7 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   w.controlTable[0] = NetKeyTable(1);
   w.controlTable[1] = NetKeyTable(2);
   w.inputDevice = {0, 0};
+  w.chosenDevice = {0, 0};  // no joystick takes over on one machine only
   w.trainingMode = false;
   w.duelsPlayed = 0;
   for (ShipState& s : w.ship) s.alive = true;
@@ -397,6 +398,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   const GameOptions own = w.options;
   if (!StartWindow(w, false, &message)) return Finish(w, message);
   if (!ApplySnapshotLines(start.state, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);
+  w.chosenDevice = {0, 0};  // no joystick takes over on one machine only
   w.options.soundOn = own.soundOn;
   w.options.musicOn = own.musicOn;
   w.options.soundVolume = own.soundVolume;

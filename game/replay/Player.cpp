@@ -99,10 +99,14 @@ void ReplayPlayer::Events(GameWindow& w) {
     if (replay->finished) Diverges(frame);
     throw GameExit{};
   }
+  // The recording noted a device change after it had happened this frame: play it before the check.
+  const auto f = replay->frames.find(frame);
+  if (f != replay->frames.end()) {
+    for (const auto& [player, device] : f->second.devices) w.inputDevice[player] = static_cast<uint8_t>(device);
+  }
   const auto hash = replay->hashes.find(frame);
   if (hash != replay->hashes.end() && hash->second != StateHash(w)) Diverges(frame);
 
-  const auto f = replay->frames.find(frame);
   if (f == replay->frames.end()) return;
   for (const auto& [slot, state] : f->second.sticks) sticks[slot] = state;
   for (const KeyEvent& key : f->second.keys) w.events.keys.push_back(key);

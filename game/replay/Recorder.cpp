@@ -33,6 +33,7 @@ JoystickState Sample(GameWindow& w, int slot) {
 void ReplayRecorder::BattleBegins(GameWindow& w) {
   replay = Replay{};
   replay.state = SnapshotLines(w);
+  devices = w.inputDevice;
   frame = 0;
   recording = true;
   for (int slot = 0; slot < 2; ++slot) {
@@ -60,6 +61,11 @@ void ReplayRecorder::Events(GameWindow& w) {
   if (!recording) return;
   ++frame;
   replay.frameCount = frame;
+  // A joystick plugged in takes over from the keyboard outside the game's own rules.
+  for (int p = 0; p < 2; ++p) {
+    if (w.inputDevice[p] != devices[p]) replay.frames[frame].devices.emplace_back(p, w.inputDevice[p]);
+  }
+  devices = w.inputDevice;
   if (frame % kHashInterval == 0) replay.hashes[frame] = StateHash(w);
   for (int slot = 0; slot < 2; ++slot) {
     const JoystickState now = Sample(w, slot);

@@ -2,6 +2,7 @@
 // "quit"), rewritten atomically at least once a second so that a battle that crashes or is killed
 // leaves a replay of every frame up to its last second.
 #pragma once
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +22,7 @@ struct ReplayRecorder : InputTap {
   int64_t frame = 0;
   int32_t lastWrite = 0;
   JoystickState sampled[2];  // the joysticks as read when the window last processed its events
+  std::array<uint8_t, 2> devices{};  // the players' input devices as recorded last
 
   void BattleBegins(GameWindow& w) override;
   void BattleEnds(GameWindow& w) override;

@@ -101,7 +101,7 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
     return true;
   }
   int64_t frame = 0;
-  if (kind != "k" && kind != "j" && kind != "t" && kind != "h") return r.Fail("unknown record \"" + kind + "\"");
+  if (kind != "k" && kind != "j" && kind != "t" && kind != "h" && kind != "d") return r.Fail("unknown record \"" + kind + "\"");
   if (!(in >> a)) return r.Fail("a record without a frame");
   if (!ParseFrame(r, a, *last, &frame)) return false;
   *last = frame;
@@ -115,6 +115,15 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
     int32_t ticks = 0;
     if (!(in >> b) || !Number(b, &ticks)) return r.Fail("a bad clock reading");
     out->frames[frame].clock.push_back(ticks);
+    return true;
+  }
+  if (kind == "d") {
+    int player = 0, device = 0;
+    if (!(in >> b >> c) || !Number(b, &player) || player < 0 || player > 1 || !Number(c, &device) || device < 0 ||
+        device > 2) {
+      return r.Fail("a bad input device");
+    }
+    out->frames[frame].devices.emplace_back(player, device);
     return true;
   }
   if (kind == "j") {
@@ -160,6 +169,9 @@ std::string ReplayText(const Replay& r) {
     for (const auto& [slot, s] : f.sticks) {
       out += "j " + at + " " + std::to_string(slot) + " " + std::to_string(s.x) + " " + std::to_string(s.y) + " " +
              ButtonsText(s) + "\n";
+    }
+    for (const auto& [player, device] : f.devices) {
+      out += "d " + at + " " + std::to_string(player) + " " + std::to_string(device) + "\n";
     }
     for (int32_t ticks : f.clock) out += "t " + at + " " + std::to_string(ticks) + "\n";
     if (!f.keys.empty()) {

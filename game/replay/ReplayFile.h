@@ -5,6 +5,7 @@
 //   ship <name> <size>                     a ship file the battle loaded, its <size> bytes on the
 //   <bytes>                                following line(s), then a line break
 //   j <frame> <slot> <x> <y> <buttons>     a joystick's new state (buttons: 8 hex digits, bit n = button n)
+//   d <frame> <player> <device>            a player's input device changed (a joystick was plugged in)
 //   t <frame> <ticks>                      a clock reading the game kept or mixed into its random numbers
 //   k <frame> d<code> u<code> ...          key downs and ups, in order
 //   h <frame> <hash>                       the state hash when the window processed its events that frame
@@ -34,6 +35,7 @@ struct ReplayFrame {
   std::vector<KeyEvent> keys;
   std::vector<std::pair<int, JoystickState>> sticks;  // slot and state
   std::vector<int32_t> clock;                         // readings in the order the game took them
+  std::vector<std::pair<int, int>> devices;           // player (0, 1) and his new device (0..2)
 };
 
 struct Replay {

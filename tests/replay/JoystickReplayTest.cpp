@@ -79,5 +79,36 @@ TEST(JoystickReplay, StickAndButtonsReplayFrameForFrame) {
   EXPECT_EQ(result.frames, recorded.frameCount + 1);
 }
 
+// A joystick plugged in halfway through takes over from the keyboard: the replay plays the switch
+// in the same frame, whatever is plugged in when it is watched.
+TEST(JoystickReplay, AJoystickPluggedInMidBattleReplays) {
+  testing::TempDir dir;
+  const fs::path game = dir.path() / "game";
+  testing::MakeProgramFolder(game);
+  KeyTable keys;
+  keys.player1 = {0, 1, 2, 4, 5, 6, 7};
+  std::string error;
+  ASSERT_TRUE(SaveKeysFile(game / "keys.cfg", keys, &error)) << error;
+  ASSERT_TRUE(SaveDeviceFile(game / "device.cfg", DeviceConfig{1, 0}, &error)) << error;
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
+
+  int index = -1, tookOver = -1;
+  const fs::path file = testing::RecordScriptedBattle(game, dir.path() / "replays", nullptr, [&](GameWindow& w, int f) {
+    if (f == 130) index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
+    if (tookOver < 0 && w.inputDevice[0] == 1) tookOver = f;
+    if (SDL_Joystick* j = w.joysticks.device[0]) SDL_JoystickSetVirtualAxis(j, 1, f % 30 < 18 ? -30000 : 0);
+    if (f == 260) w.events.closeRequested = true;
+  });
+  if (index >= 0) SDL_JoystickDetachVirtual(index);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  ASSERT_GE(index, 0);
+  EXPECT_GT(tookOver, 130) << "the joystick took over once it was plugged in";
+
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+}
+
 }  // namespace
 }  // namespace quorvex

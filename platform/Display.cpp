@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/Keys.h"
 
 namespace quorvex {
@@ -59,6 +61,7 @@ void SetSmoothScaling(Display& d, bool smooth) {
   if (!d.renderer) return;
   SDL_RenderSetIntegerScale(d.renderer, smooth ? SDL_FALSE : SDL_TRUE);
   SDL_SetTextureScaleMode(d.texture, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  if (d.caption) SDL_SetTextureScaleMode(d.caption, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
 }
 
 void PresentSurface(Display& d, const Surface& back) {
@@ -66,7 +69,33 @@ void PresentSurface(Display& d, const Surface& back) {
   SDL_UpdateTexture(d.texture, nullptr, back.pixels().data(), kScreenWidth * 2);
   SDL_RenderClear(d.renderer);
   SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+  if (d.caption) {
+    const Rect& a = d.captionArea;
+    const SDL_Rect to{a.left, a.top, a.width(), a.height()};
+    SDL_RenderCopy(d.renderer, d.caption, nullptr, &to);
+  }
   SDL_RenderPresent(d.renderer);
+}
+
+void SetDisplayCaption(Display& d, const Surface& picture, int x, int y) {
+  if (d.caption) SDL_DestroyTexture(d.caption);
+  d.caption = nullptr;
+  d.captionArea = Rect{};
+  if (!d.renderer || picture.empty()) return;
+  std::vector<uint32_t> argb(picture.pixels().size());
+  for (size_t i = 0; i < argb.size(); ++i) {
+    int r = 0, g = 0, b = 0;
+    SplitRgb565(picture.pixels()[i], &r, &g, &b);
+    const uint32_t alpha = picture.pixels()[i] == 0 ? 0u : 255u;
+    argb[i] = alpha << 24 | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b);
+  }
+  d.caption = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, picture.width(),
+                                picture.height());
+  if (!d.caption) return;  // the game goes on without it
+  SDL_SetTextureBlendMode(d.caption, SDL_BLENDMODE_BLEND);
+  SDL_SetTextureScaleMode(d.caption, d.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_UpdateTexture(d.caption, nullptr, argb.data(), picture.width() * 4);
+  d.captionArea = Rect{x, y, x + picture.width(), y + picture.height()};
 }
 
 void HideDisplay(Display& d) {
@@ -74,6 +103,7 @@ void HideDisplay(Display& d) {
 }
 
 void CloseDisplay(Display& d) {
+  if (d.caption) SDL_DestroyTexture(d.caption);
   if (d.texture) SDL_DestroyTexture(d.texture);
   if (d.renderer) SDL_DestroyRenderer(d.renderer);
   if (d.window) SDL_DestroyWindow(d.window);

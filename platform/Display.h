@@ -22,6 +22,10 @@ struct Display {
   bool open = false;
   bool fullScreen = false;
   bool smooth = false;  // smooth scaling; otherwise whole-number steps with square pixels
+  // A caption shown over the picture, outside the game's own drawing (a network battle's input
+  // delay): its black pixels let the picture through.
+  SDL_Texture* caption = nullptr;
+  Rect captionArea;
 };
 
 // Opens the window titled "Quorvex" (full-screen on the desktop unless `windowed`), resizable, with
@@ -33,6 +37,9 @@ void SetFullScreen(Display& display, bool fullScreen);
 void SetSmoothScaling(Display& display, bool smooth);
 // Shows the back surface: uploads it to a streaming texture and presents it without waiting for vsync.
 void PresentSurface(Display& display, const Surface& back);
+// Shows `picture` over every picture presented from now on, its top left at (x, y) of the 800 x 600
+// picture; an empty one takes the caption away.
+void SetDisplayCaption(Display& display, const Surface& picture, int x, int y);
 void HideDisplay(Display& display);
 void CloseDisplay(Display& display);
 

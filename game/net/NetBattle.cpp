@@ -9,9 +9,12 @@
 #include <system_error>
 
 #include "game/audio/Initsound.h"
+#include "game/controls/Controls.h"
+#include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
 #include "game/flow/Startup.h"
+#include "game/render/Font.h"
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
 #include "game/settings/ConfigFiles.h"
@@ -42,6 +45,10 @@ Packet Bye(ByeReason reason, int64_t frame = 0) {
   p.reason = reason;
   p.frame = frame;
   return p;
+}
+
+std::string DelayCaption(int delay) {
+  return "net delay " + std::to_string(delay) + (delay == 1 ? " frame" : " frames");
 }
 
 std::string DiffersText(int64_t frame) { return "the two games differ at frame " + std::to_string(frame); }
@@ -112,6 +119,23 @@ bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* pr
   return true;
 }
 
+// This machine's player's own keys and joystick, read from his settings before the battle's key
+// tables replace them.
+void TakeOwnControls(NetTap& tap, const GameWindow& w, int player) {
+  const size_t p = player == 1 ? 0 : 1;
+  tap.ownKeys = OwnNetKeys(w, player);
+  tap.ownStick = w.inputDevice[p] == 1 || w.inputDevice[p] == 2 ? w.inputDevice[p] : 0;
+  tap.stickTable = w.controlTable[p];
+}
+
+// The network line in the bottom left corner of the game window, over whatever the game draws there.
+void ShowNetCaption(GameWindow& w, const std::string& text) {
+  if (!w.display.open) return;
+  Surface caption(static_cast<int>(text.size()) * kSmallAdvance, 13);
+  FontTextOn(caption, w.fontSheet, 0, 0, text, true, false);
+  SetDisplayCaption(w.display, caption, 6, kScreenHeight - 19);
+}
+
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
 std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const NetGameSetup& setup) {
   std::string message;
@@ -125,11 +149,12 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   }
   tap.link = &link;
   if (w.display.window != nullptr) {
-    // The input delay is part of how the game feels: the window says it.
-    const std::string title = std::string(tap.host ? "Quorvex - network game, hosting" : "Quorvex - network game, joined") +
-                              ", input delay " + std::to_string(setup.delay) + " frames";
+    const std::string title = tap.host ? "Quorvex - network game, hosting" : "Quorvex - network game, joined";
     SDL_SetWindowTitle(w.display.window, title.c_str());
   }
+  // The input delay is part of how the game feels: the game says it, also in full screen.
+  tap.caption = DelayCaption(setup.delay);
+  ShowNetCaption(w, tap.caption);
   tap.queue = LockstepQueue(setup.delay);
   tap.silenceMs = setup.silenceMs;
   tap.recorder.folder = setup.replayFolder;
@@ -156,9 +181,11 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
 }
 
 // The start-up of a game window for a network battle; false with the message when it fails.
-bool StartWindow(GameWindow& w, bool init, std::string* message) {
+// `settingsRead` runs between reading the player's settings and opening the window.
+bool StartWindow(GameWindow& w, bool init, std::string* message, const std::function<void()>& settingsRead = {}) {
   try {
     if (init) InitGame(w);
+    if (settingsRead) settingsRead();
     SetupDirectX(w);
     if (w.options.soundOn) Initsound(w);
     LoadGraphics(w);
@@ -213,6 +240,47 @@ std::array<double, 7> OwnNetKeys(const GameWindow& w, int player) {
   return keys;
 }
 
+std::array<bool, 7> StickControls(const JoystickState& state, int restX, int restY, const std::array<double, 7>& table) {
+  std::array<bool, 7> down{};
+  for (size_t i = 0; i < table.size(); ++i) {
+    const double entry = table[i];
+    const int code = entry >= 0 && entry < stick_code::FirstButton + 32 ? static_cast<int>(entry) : -1;
+    down[i] = JoystickControlDown(state, restX, restY, code);
+  }
+  return down;
+}
+
+std::vector<KeyEvent> StickKeys(const std::array<bool, 7>& before, const std::array<bool, 7>& now,
+                                const std::array<double, 7>& netKeys, bool repeat) {
+  std::vector<KeyEvent> out;
+  auto key = [&](int entry, bool down) { out.push_back(KeyEvent{down, static_cast<int>(netKeys[static_cast<size_t>(entry)])}); };
+  const std::pair<int, int> held[] = {{stick_entry::TurnLeft, key_entry::TurnLeft},
+                                      {stick_entry::TurnRight, key_entry::TurnRight},
+                                      {stick_entry::Thrust, key_entry::Thrust},
+                                      {stick_entry::Fire, key_entry::Fire}};
+  for (const auto& [stick, entry] : held) {
+    if (now[stick] && (repeat || !before[stick])) {
+      key(entry, true);
+    } else if (!now[stick] && before[stick]) {
+      key(entry, false);
+    }
+  }
+  const std::pair<int, int> presses[] = {{stick_entry::Power, key_entry::Power}, {stick_entry::Weapon, key_entry::Weapon}};
+  for (const auto& [stick, entry] : presses) {
+    if (now[stick] && !before[stick]) {
+      key(entry, true);
+      key(entry, false);
+    }
+  }
+  // Last, so that no other key comes between the two presses self destruct needs.
+  if (now[stick_entry::Eject] && !before[stick_entry::Eject] && now[stick_entry::Fire]) {
+    key(key_entry::SelfDestruct, true);
+    key(key_entry::SelfDestruct, true);
+    key(key_entry::SelfDestruct, false);
+  }
+  return out;
+}
+
 std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
                               const std::array<double, 7>& netKeys) {
   std::vector<KeyEvent> out;
@@ -231,10 +299,28 @@ std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::arra
 }
 
 void NetTap::Events(GameWindow& w) {
-  const std::vector<KeyEvent> pressed(w.events.keys.begin(), w.events.keys.end());
+  std::vector<KeyEvent> pressed(heldBack.begin(), heldBack.end());
+  heldBack.clear();
+  pressed.insert(pressed.end(), w.events.keys.begin(), w.events.keys.end());
   w.events.keys.clear();
+  // F11 and F12 belong to this machine's window: they neither travel nor enter the replay.
+  std::vector<KeyEvent> windowKeys;
+  std::erase_if(pressed, [&](const KeyEvent& k) {
+    if (IsWindowKey(k.code)) windowKeys.push_back(k);
+    return IsWindowKey(k.code);
+  });
   const int player = host ? 0 : 1;
   std::vector<KeyEvent> mine = NetKeys(pressed, ownKeys, w.controlTable[player]);
+  if (ownStick != 0) {
+    // The joystick travels as the keys that do the same, so the other machine needs nothing of it.
+    const int slot = ownStick - 1;
+    const JoystickState& state = PollJoystick(w.joysticks, slot);
+    const std::array<bool, 7> now = StickControls(state, w.joysticks.restX[slot], w.joysticks.restY[slot], stickTable);
+    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive)) {
+      if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
+    }
+    stickDown = now;
+  }
 
   const int64_t frame = queue.played + 1;
   if (frame % kHashInterval == 0) {
@@ -251,13 +337,25 @@ void NetTap::Events(GameWindow& w) {
   input.frame = queue.AddLocal(std::move(mine));
   SendPacket(*link, input);
 
-  // Lockstep: wait for the other player's keys of this frame rather than guess them.
-  int64_t heard = NowMs();
+  // Lockstep: wait for the other player's keys of this frame rather than guess them. The window
+  // stays alive meanwhile: it can be closed, and after a moment it says what it waits for.
+  const int64_t began = NowMs();
+  int64_t heard = began;
+  bool saidWaiting = false;
   const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
   while (!queue.Ready() || check.differsAt) {
     if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
     if (NowMs() - heard > limit) {
       throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
+    }
+    if (w.display.open) {
+      CollectWindowEvents(w.events);
+      if (w.events.closeRequested) throw GameExit{};
+      if (!saidWaiting && NowMs() - began > kNetWaitShownMs) {
+        saidWaiting = true;
+        ShowNetCaption(w, "waiting for the other player...");
+        PresentSurface(w.display, w.back);
+      }
     }
     Packet p;
     const NetEvent e = Receive(*link, 10, &p);
@@ -274,9 +372,12 @@ void NetTap::Events(GameWindow& w) {
       ++link->refused;
     }
   }
+  if (saidWaiting) ShowNetCaption(w, caption);
+  heldBack.assign(w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
   const std::vector<KeyEvent> keys = queue.Take(host);
   w.events.keys.assign(keys.begin(), keys.end());
   recorder.Events(w);
+  w.events.keys.insert(w.events.keys.end(), windowKeys.begin(), windowKeys.end());
 }
 
 int32_t NetTap::ClockReading(GameWindow& w, int32_t) {
@@ -322,15 +423,13 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   }
   // The window opens once there is someone to play: waiting for him needs no window.
   if (setup.begins) setup.begins();
-  if (!StartWindow(w, true, &message)) {
+  NetTap tap;
+  tap.host = true;
+  if (!StartWindow(w, true, &message, [&] { TakeOwnControls(tap, w, 1); })) {
     const Packet bye = Bye(ByeReason::Leaving);
     CloseLink(link, &bye);
     return Finish(w, message);
   }
-
-  NetTap tap;
-  tap.host = true;
-  tap.ownKeys = OwnNetKeys(w, 1);
   w.controlTable[0] = NetKeyTable(1);
   w.controlTable[1] = NetKeyTable(2);
   w.inputDevice = {0, 0};
@@ -394,7 +493,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
     w.messages.Show(kBoxTitle, e.Text());
     return e.description;
   }
-  tap.ownKeys = OwnNetKeys(w, 2);
+  TakeOwnControls(tap, w, 2);
   const GameOptions own = w.options;
   if (!StartWindow(w, false, &message)) return Finish(w, message);
   if (!ApplySnapshotLines(start.state, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);

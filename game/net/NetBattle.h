@@ -5,6 +5,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -22,6 +23,8 @@ namespace quorvex {
 constexpr int kDefaultInputDelay = 4;
 // Seconds of silence after which the other machine counts as gone.
 constexpr int kNetSilenceMs = 5000;
+// A wait for the other machine longer than this is shown in the game window.
+constexpr int kNetWaitShownMs = 500;
 // Until the battle's first keys arrive the other machine may still be opening its window.
 constexpr int kNetStartMs = 20000;
 
@@ -37,6 +40,11 @@ struct NetTap : InputTap {
   HashCheck check;
   int silenceMs = kNetSilenceMs;
   std::array<double, 7> ownKeys{};  // this machine's player's keys, from its own keys.cfg
+  int ownStick = 0;                    // 1 or 2: he also flies with that joystick (his device.cfg)
+  std::array<double, 7> stickTable{};  // and its controls, from his keys.cfg
+  std::array<bool, 7> stickDown{};     // the joystick's controls as read last frame
+  std::deque<KeyEvent> heldBack;       // keys pressed while this machine waited: the next frame's
+  std::string caption;                 // the game window's network line
   ReplayRecorder recorder;
   std::filesystem::path shipFolder;                  // the guest's copies of the host's ship files
   std::map<std::string, std::string> shipFileNames;  // ship list name -> file in shipFolder
@@ -54,8 +62,19 @@ struct NetTap : InputTap {
 std::array<double, 7> NetKeyTable(int player);
 
 // The keys this machine's player flies `player` (1 or 2) with: his own from keys.cfg, or the
-// first-run keys when device.cfg gives him a joystick (joysticks do not play network battles yet).
+// first-run keys when device.cfg gives him a joystick (keys.cfg then holds the joystick's controls).
 std::array<double, 7> OwnNetKeys(const GameWindow& w, int player);
+
+// The controls of joystick table `table` that are down in `state`, by joystick table entry.
+std::array<bool, 7> StickControls(const JoystickState& state, int restX, int restY, const std::array<double, 7>& table);
+
+// The key events of the battle's table `netKeys` that do what a joystick going from `before` to
+// `now` does: a held turn, thrust or fire is its key held down, power and weapon are a press, and
+// eject with fire held is the self-destruct key pressed twice. With `repeat` (the menus) held
+// controls are pressed again every frame, so the menus step on as with a local joystick; in a
+// duel they are not, so they never come between the other player's two self-destruct presses.
+std::vector<KeyEvent> StickKeys(const std::array<bool, 7>& before, const std::array<bool, 7>& now,
+                                const std::array<double, 7>& netKeys, bool repeat);
 
 // This machine's key events as they go to the other one: a key of `ownKeys` becomes the same entry
 // of `netKeys`; the game's own keys (Enter, Esc, Up, Down, F4, F5, F6) go as they are; others are dropped.

@@ -52,12 +52,17 @@ Rect FontGlyphCell(int glyph, bool small, bool highlighted) {
 }
 
 void FontText(GameWindow& w, int x, int y, const std::string& text, bool small, bool highlighted) {
+  FontTextOn(w.back, w.fontSheet, x, y, text, small, highlighted);
+}
+
+void FontTextOn(Surface& target, const Surface& fontSheet, int x, int y, const std::string& text, bool small,
+                bool highlighted) {
   // Ship names come from files as free text, so an overlong text is cut rather than refused.
   const size_t length = std::min(text.size(), static_cast<size_t>(kFontMaxText));
   const int advance = small ? kSmallAdvance : kLargeAdvance;
   for (size_t p = 0; p < length; ++p) {
     const Rect cell = FontGlyphCell(FontGlyphIndex(text[p]), small, highlighted);
-    w.back.BltFast(x + static_cast<int>(p) * advance, y, w.fontSheet, cell, true);
+    target.BltFast(x + static_cast<int>(p) * advance, y, fontSheet, cell, true);
   }
 }
 

@@ -21,6 +21,9 @@ Rect FontGlyphCell(int glyph, bool small, bool highlighted);
 // Draws `text` on the back surface with its first character's top left at (x, y), one colour-keyed
 // glyph per character. Texts are expected in lower case; only the first 100 characters are drawn.
 void FontText(GameWindow& w, int x, int y, const std::string& text, bool small, bool highlighted);
+// The same on any surface, with glyphs from `fontSheet`.
+void FontTextOn(Surface& target, const Surface& fontSheet, int x, int y, const std::string& text, bool small,
+                bool highlighted);
 
 // A number as text, as the game prints counts: whole numbers without a decimal point, others with up
 // to 15 significant digits.

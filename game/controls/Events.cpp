@@ -19,7 +19,7 @@ void TakeUpJoysticks(GameWindow& w) {
 
 void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
-  TakeUpJoysticks(w);
+  if (!w.inputTap || w.inputTap->TakesUpJoysticks()) TakeUpJoysticks(w);
   if (w.display.open) CollectWindowEvents(w.events);
   if (w.events.closeRequested) throw GameExit{};
   if (w.inputTap) w.inputTap->Events(w);  // replays: record the keys, or replace them

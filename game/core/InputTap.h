@@ -25,6 +25,9 @@ struct InputTap {
   virtual int32_t ClockReading(GameWindow& w, int32_t ticks) = 0;
   // Where ship file `name` of the ship list is read from.
   virtual std::filesystem::path ShipFile(GameWindow& w, const std::string& name) = 0;
+  // Whether joysticks plugged in or pulled out change the game: not when its joysticks come from
+  // elsewhere (a replay, the other machine of a network battle).
+  virtual bool TakesUpJoysticks() const { return true; }
 };
 
 // A tick count that the game keeps or mixes into its random numbers (not frame pacing).

@@ -175,6 +175,7 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
     message = ErrorFromException(std::current_exception()).Text();
   }
   if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
+  CloseJoysticks(tap.sticks);
   w.inputTap = before;
   CloseLink(link, &bye);
   return message;
@@ -314,8 +315,9 @@ void NetTap::Events(GameWindow& w) {
   if (ownStick != 0) {
     // The joystick travels as the keys that do the same, so the other machine needs nothing of it.
     const int slot = ownStick - 1;
-    const JoystickState& state = PollJoystick(w.joysticks, slot);
-    const std::array<bool, 7> now = StickControls(state, w.joysticks.restX[slot], w.joysticks.restY[slot], stickTable);
+    RefreshJoysticks(sticks);  // plugged in or pulled out at any time
+    const JoystickState& state = PollJoystick(sticks, slot);
+    const std::array<bool, 7> now = StickControls(state, sticks.restX[slot], sticks.restY[slot], stickTable);
     for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive)) {
       if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
     }

@@ -43,6 +43,9 @@ struct NetTap : InputTap {
   int ownStick = 0;                    // 1 or 2: he also flies with that joystick (his device.cfg)
   std::array<double, 7> stickTable{};  // and its controls, from his keys.cfg
   std::array<bool, 7> stickDown{};     // the joystick's controls as read last frame
+  // His joysticks, apart from the game's: the game's are part of the battle's state, the same on
+  // both machines, and no joystick plugged into one machine may change them.
+  Joysticks sticks;
   std::deque<KeyEvent> heldBack;       // keys pressed while this machine waited: the next frame's
   std::string caption;                 // the game window's network line
   ReplayRecorder recorder;
@@ -55,6 +58,7 @@ struct NetTap : InputTap {
   JoystickState Joystick(GameWindow&, int) override { return JoystickState{}; }
   int32_t ClockReading(GameWindow& w, int32_t ticks) override;
   std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
+  bool TakesUpJoysticks() const override { return false; }
 };
 
 // The key tables both games use in a network battle. Each machine turns its player's own keys

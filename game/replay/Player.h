@@ -31,6 +31,8 @@ struct ReplayPlayer : InputTap {
   JoystickState Joystick(GameWindow& w, int slot) override;
   int32_t ClockReading(GameWindow& w, int32_t ticks) override;
   std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
+  // The recording says which joysticks came and went; the watching machine's own do nothing.
+  bool TakesUpJoysticks() const override { return false; }
 
   void Diverges(int64_t at);
 };

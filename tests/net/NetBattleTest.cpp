@@ -2,6 +2,7 @@
 // own, over ENet on 127.0.0.1: a scripted battle to its end with equal hashes at every check and
 // equal replays on both sides; a difference forced on one side found at the next check on both;
 // a guest that vanishes reported on the host within seconds.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -21,6 +22,7 @@
 #include <sstream>
 #include <thread>
 
+#include "game/controls/Controls.h"
 #include "game/flow/Startup.h"
 #include "game/net/NetBattle.h"
 #include "game/replay/Player.h"
@@ -246,6 +248,48 @@ TEST(NetBattle, OwnKeysBecomeTheBattlesKeys) {
   for (size_t i = 0; i < 7; ++i) EXPECT_EQ(keys[i], firstRun.player2[i]) << "a joystick player flies with the first-run keys";
 }
 
+TEST(NetBattle, AJoystickTravelsAsTheKeysThatDoTheSame) {
+  using namespace stick_entry;
+  const std::array<double, 7> net = NetKeyTable(2);  // thrust I, left J, right L, fire K, weapon U, power O, destruct 8
+  auto on = [](std::initializer_list<int> entries) {
+    std::array<bool, 7> a{};
+    for (int e : entries) a[static_cast<size_t>(e)] = true;
+    return a;
+  };
+  struct Case {
+    const char* what;
+    std::array<bool, 7> before, now;
+    bool menus;
+    std::vector<KeyEvent> sent;
+  };
+  const std::vector<Case> cases = {
+      {"a held control goes down", on({}), on({Thrust, TurnLeft}), false, {Dn('J'), Dn('I')}},
+      {"held on in a duel says nothing more", on({Thrust}), on({Thrust}), false, {}},
+      {"held on in the menus steps on every frame", on({TurnRight}), on({TurnRight}), true, {Dn('L')}},
+      {"let go", on({Fire, TurnRight}), on({}), true, {Up('L'), Up('K')}},
+      {"power and weapon are one press each", on({}), on({Power, Weapon}), false, {Dn('O'), Up('O'), Dn('U'), Up('U')}},
+      {"power held on presses nothing", on({Power}), on({Power}), true, {}},
+      {"eject with fire held is self destruct, last", on({Fire}), on({Fire, Eject}), false,
+       {Dn('8'), Dn('8'), Up('8')}},
+      {"eject without fire does nothing", on({}), on({Eject}), false, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<KeyEvent> got = StickKeys(c.before, c.now, net, c.menus);
+    ASSERT_EQ(got.size(), c.sent.size()) << c.what;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].down, c.sent[i].down) << c.what << " " << i;
+      EXPECT_EQ(got[i].code, c.sent[i].code) << c.what << " " << i;
+    }
+  }
+
+  JoystickState state;
+  state.x = -5;  // left of its rest position
+  state.buttons[0] = state.buttons[31] = 1;
+  const std::array<bool, 7> down = StickControls(state, 0, 0, {0, 1, 2, 4, 99, -1, 35});
+  EXPECT_EQ(down, (std::array<bool, 7>{true, false, false, true, false, false, true}))
+      << "-X, not +X, not -Y, button 0; an entry naming no control is never down; button 31";
+}
+
 TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
   testing::TempDir dir;
   Side host, guest;
@@ -280,6 +324,57 @@ TEST(NetBattle, ScriptedBattleEndsWithEqualHashesAndEqualReplays) {
     EXPECT_EQ(0, PlayReplay(file, side->folder, ReplayMode::Timedemo, out, err, &result)) << err.str();
     EXPECT_EQ(HashText(result.hash), HashText(h.finalHash));
   }
+}
+
+// The guest's player flies player 2 with a joystick (his device.cfg and keys.cfg say so): the same
+// battle as the keyboard one, his moves on the stick. The host's game sees them and both end alike.
+TEST(NetBattle, AJoystickPlayerFliesOverTheNetwork) {
+  testing::TempDir dir;
+  Side host, guest;
+  KeyTable stickKeys = kGuestKeys;
+  stickKeys.player2 = {0, 1, 2, 4, 5, 6, 7};  // -X left, +X right, -Y thrust; buttons fire, power, eject, weapon
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", stickKeys, {{22, Up(vk::Return)}, {170, Up(vk::Return)}, {240, Up(vk::Return)}},
+          [](GameWindow& g, int f) {
+            SDL_Joystick* j = g.joysticks.device[0];
+            if (j == nullptr) return;
+            const bool fire = f == 5 || (f >= 30 && f < 140) || (f >= 195 && f < 205);
+            SDL_JoystickSetVirtualAxis(j, 0, (f >= 3 && f < 5) ? 20000 : (f >= 80 && f < 95) ? -20000 : 0);
+            SDL_JoystickSetVirtualAxis(j, 1, f >= 30 && f < 120 ? -30000 : 0);
+            SDL_JoystickSetVirtualButton(j, 0, fire);
+            SDL_JoystickSetVirtualButton(j, 2, f == 200);  // eject, fire held: self destruct
+          });
+  std::string error;
+  ASSERT_TRUE(SaveDeviceFile(guest.folder / "device.cfg", DeviceConfig{0, 1}, &error)) << error;
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+
+  bool flew = false, turned = false, selfDestructed = false;
+  host.w->eventScript = [inner = host.w->eventScript, &flew, &turned, &selfDestructed](GameWindow& g) {
+    inner(g);
+    flew |= g.ship[1].thrustHeld && g.ship[1].fireHeld && !g.menuActive;
+    turned |= g.ship[1].turnLeftHeld && !g.menuActive;
+    selfDestructed |= g.selfDestructPresses[1] >= 2;
+  };
+  PlayBoth(host, guest);
+  SDL_JoystickDetachVirtual(index);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_TRUE(flew) << "the stick's thrust and fire flew player 2 in the host's game";
+  EXPECT_TRUE(turned);
+  EXPECT_TRUE(selfDestructed) << "eject with fire held";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  EXPECT_EQ(h.hashes, g.hashes);
+  std::ostringstream out, err;
+  PlaybackResult result;
+  const fs::path file = guest.replays / ListFilesWithExtension(guest.replays, ".qvr")[0];
+  EXPECT_EQ(0, PlayReplay(file, guest.folder, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_EQ(HashText(result.hash), HashText(h.finalHash)) << "the replay holds the stick as keys";
 }
 
 TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {
@@ -359,6 +454,61 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
   EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
   EXPECT_LT(seconds, 8.0);
   EXPECT_GT(host.frames, kDefaultInputDelay + 5) << "the battle had begun";
+}
+
+// The guest's window waits for a host whose keys never come: it can still be closed at once, and
+// the host hears that the player left.
+TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
+  testing::TempDir dir;
+  Side guest;
+  Prepare(guest, dir.path() / "guest", kGuestKeys, {});
+  guest.w->headless = false;  // a real window, on the test's video driver
+  std::atomic<int> asked{0};  // frames whose events were asked for
+  guest.w->eventScript = [&asked](GameWindow&) { ++asked; };
+
+  auto made = std::make_unique<GameWindow>();
+  made->headless = true;
+  made->programDir = guest.folder;
+  InitGame(*made);
+  Replay start;
+  start.state = SnapshotLines(*made);
+  std::string error;
+  NetLink host;
+  ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+  const uint16_t port = ListeningPort(host);
+
+  std::chrono::steady_clock::time_point closed;
+  Packet bye;
+  std::thread hostSide([&] {
+    Packet p;
+    while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
+    }
+    Packet go;
+    go.kind = PacketKind::Start;
+    go.delay = 4;
+    go.text = ReplayText(start);
+    SendPacket(host, go);
+    // No keys are sent back: the guest plays its first 4 frames, then waits. Let it wait a while.
+    int64_t lastFrame = 0;
+    while (lastFrame < 2 * 4 + 1 && Receive(host, 3000, &p) != NetEvent::None) {
+      if (p.kind == PacketKind::Input) lastFrame = p.frame;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kNetWaitShownMs + 300));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    closed = std::chrono::steady_clock::now();
+    SDL_PushEvent(&quit);
+    while (Receive(host, 3000, &bye) == NetEvent::Received && bye.kind != PacketKind::Bye) {
+    }
+  });
+  guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - closed).count();
+  hostSide.join();
+  EXPECT_EQ(guest.message, "") << "closing the window is the player's own choice";
+  EXPECT_LT(seconds, 1.5) << "closed while waiting";
+  EXPECT_EQ(asked, 4 + 1) << "it waited in the first frame that needs the host's keys";
+  EXPECT_EQ(bye.kind, PacketKind::Bye);
+  EXPECT_EQ(bye.reason, ByeReason::Leaving);
 }
 
 TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {

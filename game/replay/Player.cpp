@@ -103,6 +103,10 @@ void ReplayPlayer::Events(GameWindow& w) {
   const auto f = replay->frames.find(frame);
   if (f != replay->frames.end()) {
     for (const auto& [player, device] : f->second.devices) w.inputDevice[player] = static_cast<uint8_t>(device);
+    for (const ReplayFrame::Rest& rest : f->second.rests) {
+      w.joysticks.restX[rest.slot] = rest.x;
+      w.joysticks.restY[rest.slot] = rest.y;
+    }
   }
   const auto hash = replay->hashes.find(frame);
   if (hash != replay->hashes.end() && hash->second != StateHash(w)) Diverges(frame);

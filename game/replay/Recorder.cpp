@@ -15,6 +15,8 @@ namespace {
 
 constexpr int32_t kWriteEveryMs = 1000;
 
+std::array<int, 4> RestPositions(const Joysticks& s) { return {s.restX[0], s.restY[0], s.restX[1], s.restY[1]}; }
+
 bool SameState(const JoystickState& a, const JoystickState& b) {
   return a.x == b.x && a.y == b.y && a.buttons == b.buttons;
 }
@@ -34,6 +36,7 @@ void ReplayRecorder::BattleBegins(GameWindow& w) {
   replay = Replay{};
   replay.state = SnapshotLines(w);
   devices = w.inputDevice;
+  rests = RestPositions(w.joysticks);
   frame = 0;
   recording = true;
   for (int slot = 0; slot < 2; ++slot) {
@@ -66,6 +69,13 @@ void ReplayRecorder::Events(GameWindow& w) {
     if (w.inputDevice[p] != devices[p]) replay.frames[frame].devices.emplace_back(p, w.inputDevice[p]);
   }
   devices = w.inputDevice;
+  // A joystick plugged in is centred where its stick rests now, which the game keeps.
+  const std::array<int, 4> rested = RestPositions(w.joysticks);
+  for (int slot = 0; slot < 2; ++slot) {
+    const size_t i = 2 * static_cast<size_t>(slot);
+    if (rested[i] != rests[i] || rested[i + 1] != rests[i + 1]) replay.frames[frame].rests.push_back({slot, rested[i], rested[i + 1]});
+  }
+  rests = rested;
   if (frame % kHashInterval == 0) replay.hashes[frame] = StateHash(w);
   for (int slot = 0; slot < 2; ++slot) {
     const JoystickState now = Sample(w, slot);

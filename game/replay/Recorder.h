@@ -23,6 +23,7 @@ struct ReplayRecorder : InputTap {
   int32_t lastWrite = 0;
   JoystickState sampled[2];  // the joysticks as read when the window last processed its events
   std::array<uint8_t, 2> devices{};  // the players' input devices as recorded last
+  std::array<int, 4> rests{};        // the joysticks' rest positions as recorded last (x, y of each slot)
 
   void BattleBegins(GameWindow& w) override;
   void BattleEnds(GameWindow& w) override;

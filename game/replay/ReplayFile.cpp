@@ -101,7 +101,7 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
     return true;
   }
   int64_t frame = 0;
-  if (kind != "k" && kind != "j" && kind != "t" && kind != "h" && kind != "d") return r.Fail("unknown record \"" + kind + "\"");
+  if (kind != "k" && kind != "j" && kind != "t" && kind != "h" && kind != "d" && kind != "r") return r.Fail("unknown record \"" + kind + "\"");
   if (!(in >> a)) return r.Fail("a record without a frame");
   if (!ParseFrame(r, a, *last, &frame)) return false;
   *last = frame;
@@ -124,6 +124,15 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
       return r.Fail("a bad input device");
     }
     out->frames[frame].devices.emplace_back(player, device);
+    return true;
+  }
+  if (kind == "r") {
+    ReplayFrame::Rest rest;
+    if (!(in >> b >> c >> d) || !Number(b, &rest.slot) || rest.slot < 0 || rest.slot > 1 || !Number(c, &rest.x) ||
+        !Number(d, &rest.y) || rest.x < -32768 || rest.x > 32767 || rest.y < -32768 || rest.y > 32767) {
+      return r.Fail("a bad joystick rest position");
+    }
+    out->frames[frame].rests.push_back(rest);
     return true;
   }
   if (kind == "j") {
@@ -172,6 +181,9 @@ std::string ReplayText(const Replay& r) {
     }
     for (const auto& [player, device] : f.devices) {
       out += "d " + at + " " + std::to_string(player) + " " + std::to_string(device) + "\n";
+    }
+    for (const ReplayFrame::Rest& rest : f.rests) {
+      out += "r " + at + " " + std::to_string(rest.slot) + " " + std::to_string(rest.x) + " " + std::to_string(rest.y) + "\n";
     }
     for (int32_t ticks : f.clock) out += "t " + at + " " + std::to_string(ticks) + "\n";
     if (!f.keys.empty()) {

@@ -6,6 +6,7 @@
 //   <bytes>                                following line(s), then a line break
 //   j <frame> <slot> <x> <y> <buttons>     a joystick's new state (buttons: 8 hex digits, bit n = button n)
 //   d <frame> <player> <device>            a player's input device changed (a joystick was plugged in)
+//   r <frame> <slot> <x> <y>               a joystick was opened in <slot>: where its stick rests
 //   t <frame> <ticks>                      a clock reading the game kept or mixed into its random numbers
 //   k <frame> d<code> u<code> ...          key downs and ups, in order
 //   h <frame> <hash>                       the state hash when the window processed its events that frame
@@ -36,6 +37,10 @@ struct ReplayFrame {
   std::vector<std::pair<int, JoystickState>> sticks;  // slot and state
   std::vector<int32_t> clock;                         // readings in the order the game took them
   std::vector<std::pair<int, int>> devices;           // player (0, 1) and his new device (0..2)
+  struct Rest {
+    int slot = 0, x = 0, y = 0;
+  };
+  std::vector<Rest> rests;  // joysticks opened this frame: their rest positions
 };
 
 struct Replay {

@@ -111,6 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "is damaged at line {line}: a bad key event \"u-81\""},
         DamageCase{"BadDevice", [](const std::string& t) { return Replace(t, "k 4 u81", "d 4 1 3"); },
                    "is damaged at line {line}: a bad input device"},
+        DamageCase{"BadRestPosition", [](const std::string& t) { return Replace(t, "k 4 u81", "r 4 0 40000 0"); },
+                   "is damaged at line {line}: a bad joystick rest position"},
         DamageCase{"AfterTheEnd", [](const std::string& t) { return t + "k 999 d32\n"; },
                    "is damaged at line {line}: more records after the end"}),
     [](const auto& info) { return std::string(info.param.name); });

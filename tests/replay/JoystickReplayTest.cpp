@@ -93,12 +93,20 @@ TEST(JoystickReplay, AJoystickPluggedInMidBattleReplays) {
   ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
 
   int index = -1, tookOver = -1;
+  SDL_Joystick* held = nullptr;
   const fs::path file = testing::RecordScriptedBattle(game, dir.path() / "replays", nullptr, [&](GameWindow& w, int f) {
-    if (f == 130) index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
+    if (f == 130) {
+      index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
+      // A real stick rests a little off the middle; the game takes where it rests as its centre.
+      held = SDL_JoystickOpen(index);
+      SDL_JoystickSetVirtualAxis(held, 0, 300);
+      SDL_JoystickSetVirtualAxis(held, 1, -200);
+    }
     if (tookOver < 0 && w.inputDevice[0] == 1) tookOver = f;
     if (SDL_Joystick* j = w.joysticks.device[0]) SDL_JoystickSetVirtualAxis(j, 1, f % 30 < 18 ? -30000 : 0);
     if (f == 260) w.events.closeRequested = true;
   });
+  if (held != nullptr) SDL_JoystickClose(held);
   if (index >= 0) SDL_JoystickDetachVirtual(index);
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   ASSERT_GE(index, 0);

@@ -213,6 +213,29 @@ Replay OnlyReplay(const fs::path& folder) {
   return r;
 }
 
+// The start a host sends: the game as start-up makes it from `folder`.
+Replay StartOf(const fs::path& folder) {
+  auto made = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
+  made->headless = true;
+  made->programDir = folder;
+  InitGame(*made);
+  Replay start;
+  start.state = SnapshotLines(*made);
+  return start;
+}
+
+// A host of the test's own: waits for the guest's hello and sends it `start`.
+void GreetAndStart(NetLink& host, const Replay& start) {
+  Packet p;
+  while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
+  }
+  Packet go;
+  go.kind = PacketKind::Start;
+  go.delay = 4;
+  go.text = ReplayText(start);
+  SendPacket(host, go);
+}
+
 TEST(NetBattle, OwnKeysBecomeTheBattlesKeys) {
   const std::array<double, 7> own{vk::Up, 'J', 'K', 'L', 'M', 'N', 'O'};
   const std::array<double, 7> net = NetKeyTable(2);
@@ -466,12 +489,7 @@ TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
   std::atomic<int> asked{0};  // frames whose events were asked for
   guest.w->eventScript = [&asked](GameWindow&) { ++asked; };
 
-  auto made = std::make_unique<GameWindow>();
-  made->headless = true;
-  made->programDir = guest.folder;
-  InitGame(*made);
-  Replay start;
-  start.state = SnapshotLines(*made);
+  const Replay start = StartOf(guest.folder);
   std::string error;
   NetLink host;
   ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
@@ -480,14 +498,8 @@ TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
   std::chrono::steady_clock::time_point closed;
   Packet bye;
   std::thread hostSide([&] {
+    GreetAndStart(host, start);
     Packet p;
-    while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
-    }
-    Packet go;
-    go.kind = PacketKind::Start;
-    go.delay = 4;
-    go.text = ReplayText(start);
-    SendPacket(host, go);
     // No keys are sent back: the guest plays its first 4 frames, then waits. Let it wait a while.
     int64_t lastFrame = 0;
     while (lastFrame < 2 * 4 + 1 && Receive(host, 3000, &p) != NetEvent::None) {
@@ -539,12 +551,7 @@ TEST(NetBattle, AHostCannotMakeTheGuestOpenAFileOutsideItsFolder) {
   testing::TempDir dir;
   Side guest;
   Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
-  auto made = std::make_unique<GameWindow>();
-  made->headless = true;
-  made->programDir = guest.folder;
-  InitGame(*made);
-  Replay start;
-  start.state = SnapshotLines(*made);
+  Replay start = StartOf(guest.folder);
   std::string arrow, error;
   ASSERT_TRUE(ReadWholeFile(guest.folder / "arrow.shp", &arrow, &error)) << error;
   arrow.replace(arrow.find("arrow.bmp"), 9, "/etc/passwd");
@@ -554,14 +561,7 @@ TEST(NetBattle, AHostCannotMakeTheGuestOpenAFileOutsideItsFolder) {
   ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
   const uint16_t port = ListeningPort(host);
   std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest)); });
-  Packet p;
-  while (Receive(host, 3000, &p) != NetEvent::None && p.kind != PacketKind::Hello) {
-  }
-  Packet go;
-  go.kind = PacketKind::Start;
-  go.delay = 4;
-  go.text = ReplayText(start);
-  SendPacket(host, go);
+  GreetAndStart(host, start);
   guestThread.join();
   EXPECT_EQ(guest.message,
             "The host sent a game that cannot be played: The ship file arrow.shp names the picture /etc/passwd "

@@ -517,7 +517,7 @@ TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - closed).count();
   hostSide.join();
   EXPECT_EQ(guest.message, "") << "closing the window is the player's own choice";
-  EXPECT_LT(seconds, 1.5) << "closed while waiting";
+  EXPECT_LT(seconds, 5.0) << "closed while waiting, not after the 20 s allowed before the first keys";
   EXPECT_EQ(asked, 4 + 1) << "it waited in the first frame that needs the host's keys";
   EXPECT_EQ(bye.kind, PacketKind::Bye);
   EXPECT_EQ(bye.reason, ByeReason::Leaving);

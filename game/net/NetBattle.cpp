@@ -28,6 +28,9 @@ namespace quorvex {
 namespace {
 
 constexpr const char* kBoxTitle = "Network game";
+// Key events of the window taken into one frame: far more than a hand makes in 21 ms, and few
+// enough that what they turn into fits in one input packet.
+constexpr size_t kKeysTakenPerFrame = 8;
 
 int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -300,10 +303,15 @@ std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::arra
 }
 
 void NetTap::Events(GameWindow& w) {
-  std::vector<KeyEvent> pressed(heldBack.begin(), heldBack.end());
-  heldBack.clear();
-  pressed.insert(pressed.end(), w.events.keys.begin(), w.events.keys.end());
+  // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that
+  // none is lost: a lost release would leave a control held.
+  heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());
   w.events.keys.clear();
+  std::vector<KeyEvent> pressed;
+  while (!heldBack.empty() && pressed.size() < kKeysTakenPerFrame) {
+    pressed.push_back(heldBack.front());
+    heldBack.pop_front();
+  }
   // F11 and F12 belong to this machine's window: they neither travel nor enter the replay.
   std::vector<KeyEvent> windowKeys;
   std::erase_if(pressed, [&](const KeyEvent& k) {
@@ -375,7 +383,7 @@ void NetTap::Events(GameWindow& w) {
     }
   }
   if (saidWaiting) ShowNetCaption(w, caption);
-  heldBack.assign(w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
+  heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
   const std::vector<KeyEvent> keys = queue.Take(host);
   w.events.keys.assign(keys.begin(), keys.end());
   recorder.Events(w);

@@ -64,11 +64,18 @@ Script HostScript() {
 
 // Guest (player 2, his own keys): adds a ship, starts the first duel, flies and fires, picks his
 // next ship and self-destructs.
+// At the start of the duel a burst of 40 weapon key events comes before thrust and fire, more than
+// one frame carries: none may be lost.
 Script GuestScript() {
-  return {{3, Dn('H')}, {4, Up('H')}, {5, Dn('G')}, {6, Up('G')}, {22, Up(vk::Return)},
-          {30, Dn('T')}, {30, Dn('G')}, {80, Dn('F')}, {95, Up('F')}, {120, Up('T')},
-          {140, Up('G')}, {170, Up(vk::Return)}, {200, Dn('5')}, {200, Dn('5')}, {201, Up('5')},
-          {240, Up(vk::Return)}};
+  Script s{{3, Dn('H')}, {4, Up('H')}, {5, Dn('G')}, {6, Up('G')}, {22, Up(vk::Return)}};
+  for (int i = 0; i < 20; ++i) {
+    s.insert({30, Dn('R')});
+    s.insert({30, Up('R')});
+  }
+  s.insert({{30, Dn('T')}, {30, Dn('G')}, {80, Dn('F')}, {95, Up('F')}, {120, Up('T')},
+            {140, Up('G')}, {170, Up(vk::Return)}, {200, Dn('5')}, {200, Dn('5')}, {201, Up('5')},
+            {240, Up(vk::Return)}});
+  return s;
 }
 
 struct Side {

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "game/audio/Initsound.h"
+#include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
 #include "game/flow/Startup.h"
@@ -85,12 +86,13 @@ void ReplayPlayer::BattleEnds(GameWindow& w) {
 }
 
 void ReplayPlayer::Events(GameWindow& w) {
-  // Keys pressed in the replay window steer the playback; none of them reaches the game.
+  // Keys pressed in the replay window steer the playback; none of them reaches the game. F11 and
+  // F12 still act on the window.
   for (const KeyEvent& key : w.events.keys) {
     if (key.code == vk::Escape && key.down) throw GameExit{};
     if (key.code == vk::F6) fastForward = key.down;
   }
-  w.events.keys.clear();
+  std::erase_if(w.events.keys, [](const KeyEvent& key) { return !IsWindowKey(key.code); });
 
   ++frame;
   clockRead = 0;
@@ -113,7 +115,10 @@ void ReplayPlayer::Events(GameWindow& w) {
 
   if (f == replay->frames.end()) return;
   for (const auto& [slot, state] : f->second.sticks) sticks[slot] = state;
-  for (const KeyEvent& key : f->second.keys) w.events.keys.push_back(key);
+  for (const KeyEvent& key : f->second.keys) {
+    // Older recordings hold the recording player's window keys: his screenshots are not the watcher's.
+    if (!IsWindowKey(key.code)) w.events.keys.push_back(key);
+  }
 }
 
 JoystickState ReplayPlayer::Joystick(GameWindow&, int slot) { return sticks[slot]; }

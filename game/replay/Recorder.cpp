@@ -5,6 +5,7 @@
 #include <ctime>
 #include <system_error>
 
+#include "game/controls/WindowKeys.h"
 #include "game/flow/Startup.h"
 #include "game/replay/StateHash.h"
 #include "platform/Files.h"
@@ -82,9 +83,9 @@ void ReplayRecorder::Events(GameWindow& w) {
     if (!SameState(now, sampled[slot])) replay.frames[frame].sticks.emplace_back(slot, now);
     sampled[slot] = now;
   }
-  if (!w.events.keys.empty()) {
-    auto& keys = replay.frames[frame].keys;
-    keys.insert(keys.end(), w.events.keys.begin(), w.events.keys.end());
+  // F11 and F12 act on this window and this player's files: no part of the battle.
+  for (const KeyEvent& key : w.events.keys) {
+    if (!IsWindowKey(key.code)) replay.frames[frame].keys.push_back(key);
   }
   const int32_t now = w.clock ? w.clock->Ticks() : 0;
   if (static_cast<uint32_t>(now - lastWrite) >= static_cast<uint32_t>(kWriteEveryMs)) {

@@ -8,6 +8,7 @@
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
 #include "platform/Files.h"
+#include "platform/Keys.h"
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"
 
@@ -96,6 +97,39 @@ TEST(ReplayRecording, BattleLeftInTheMiddleStillReplays) {
   EXPECT_EQ(0, PlayReplay(file, dir.path() / "game", ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
   EXPECT_EQ(result.frames, cut.frameCount + 1) << "the playback stops where the recording does";
+}
+
+// F11 and F12 act on the recording player's window and files; they are no part of the battle, and
+// watching a replay must not take screenshots or switch the watcher's full screen.
+TEST(ReplayRecording, WindowKeysStayWithTheWindow) {
+  testing::TempDir dir;
+  const fs::path game = dir.path() / "game";
+  testing::MakeProgramFolder(game);
+  const fs::path file = testing::RecordScriptedBattle(game, dir.path() / "replays", nullptr, [](GameWindow& w, int frame) {
+    if (frame == 20 || frame == 30) w.events.keys.push_back({true, frame == 20 ? vk::F12 : vk::F11});
+    if (frame == 21 || frame == 31) w.events.keys.push_back({false, frame == 21 ? vk::F12 : vk::F11});
+    if (frame == 120) w.events.closeRequested = true;
+  });
+  EXPECT_EQ(ListFilesWithExtension(game / "screenshots", ".png").size(), 1u) << "the player's own screenshot";
+  std::string text, error;
+  ASSERT_TRUE(ReadWholeFile(file, &text, &error)) << error;
+  EXPECT_EQ(text.find(" d" + std::to_string(vk::F12)), std::string::npos) << "not recorded";
+  EXPECT_EQ(text.find(" d" + std::to_string(vk::F11)), std::string::npos) << "not recorded";
+
+  // A replay that holds them (as older ones do) plays without acting on them.
+  const size_t keys = text.find("\nk ");
+  ASSERT_NE(keys, std::string::npos);
+  const std::string held = " d" + std::to_string(vk::F12) + " u" + std::to_string(vk::F12) + " d" +
+                           std::to_string(vk::F11) + " u" + std::to_string(vk::F11);
+  text.insert(text.find('\n', keys + 1), held);
+  ASSERT_TRUE(WriteFileAtomically(file, text, &error)) << error;
+  fs::remove_all(game / "screenshots");
+  fs::remove(game / "display.cfg");
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(fs::exists(game / "screenshots"));
+  EXPECT_FALSE(fs::exists(game / "display.cfg"));
 }
 
 }  // namespace

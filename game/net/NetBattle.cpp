@@ -9,7 +9,6 @@
 #include <system_error>
 
 #include "game/audio/Initsound.h"
-#include "game/controls/Controls.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
@@ -17,10 +16,8 @@
 #include "game/render/Font.h"
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
-#include "game/settings/ConfigFiles.h"
 #include "platform/DataFiles.h"
 #include "platform/Files.h"
-#include "platform/Keys.h"
 #include "shipdef/ShipFile.h"
 
 namespace quorvex {
@@ -35,11 +32,6 @@ constexpr size_t kKeysTakenPerFrame = 8;
 int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
-}
-
-bool GameKey(int code) {
-  return code == vk::Return || code == vk::Escape || code == vk::Up || code == vk::Down || code == vk::F4 ||
-         code == vk::F5 || code == vk::F6;
 }
 
 Packet Bye(ByeReason reason, int64_t frame = 0) {
@@ -229,78 +221,6 @@ bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message) {
 }
 
 }  // namespace
-
-std::array<double, 7> NetKeyTable(int player) {
-  if (player == 1) return KeyTable{}.player1;
-  return {'I', 'J', 'L', 'K', 'U', 'O', '8'};
-}
-
-std::array<double, 7> OwnNetKeys(const GameWindow& w, int player) {
-  const size_t p = player == 1 ? 0 : 1;
-  if (w.inputDevice[p] == 0) return w.controlTable[p];
-  const KeyTable firstRun;
-  std::array<double, 7> keys{};
-  for (size_t i = 0; i < keys.size(); ++i) keys[i] = p == 0 ? firstRun.player1[i] : firstRun.player2[i];
-  return keys;
-}
-
-std::array<bool, 7> StickControls(const JoystickState& state, int restX, int restY, const std::array<double, 7>& table) {
-  std::array<bool, 7> down{};
-  for (size_t i = 0; i < table.size(); ++i) {
-    const double entry = table[i];
-    const int code = entry >= 0 && entry < stick_code::FirstButton + 32 ? static_cast<int>(entry) : -1;
-    down[i] = JoystickControlDown(state, restX, restY, code);
-  }
-  return down;
-}
-
-std::vector<KeyEvent> StickKeys(const std::array<bool, 7>& before, const std::array<bool, 7>& now,
-                                const std::array<double, 7>& netKeys, bool repeat) {
-  std::vector<KeyEvent> out;
-  auto key = [&](int entry, bool down) { out.push_back(KeyEvent{down, static_cast<int>(netKeys[static_cast<size_t>(entry)])}); };
-  const std::pair<int, int> held[] = {{stick_entry::TurnLeft, key_entry::TurnLeft},
-                                      {stick_entry::TurnRight, key_entry::TurnRight},
-                                      {stick_entry::Thrust, key_entry::Thrust},
-                                      {stick_entry::Fire, key_entry::Fire}};
-  for (const auto& [stick, entry] : held) {
-    if (now[stick] && (repeat || !before[stick])) {
-      key(entry, true);
-    } else if (!now[stick] && before[stick]) {
-      key(entry, false);
-    }
-  }
-  const std::pair<int, int> presses[] = {{stick_entry::Power, key_entry::Power}, {stick_entry::Weapon, key_entry::Weapon}};
-  for (const auto& [stick, entry] : presses) {
-    if (now[stick] && !before[stick]) {
-      key(entry, true);
-      key(entry, false);
-    }
-  }
-  // Last, so that no other key comes between the two presses self destruct needs.
-  if (now[stick_entry::Eject] && !before[stick_entry::Eject] && now[stick_entry::Fire]) {
-    key(key_entry::SelfDestruct, true);
-    key(key_entry::SelfDestruct, true);
-    key(key_entry::SelfDestruct, false);
-  }
-  return out;
-}
-
-std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
-                              const std::array<double, 7>& netKeys) {
-  std::vector<KeyEvent> out;
-  auto add = [&](bool down, int code) {
-    if (out.size() < kMaxKeysPerFrame) out.push_back(KeyEvent{down, code});
-  };
-  for (const KeyEvent& k : keys) {
-    if (k.code < 1 || k.code > 255) continue;
-    for (size_t i = 0; i < ownKeys.size(); ++i) {
-      if (ownKeys[i] == k.code) add(k.down, static_cast<int>(netKeys[i]));
-    }
-    // A player key that is also one of the game's keys does both, as on one keyboard.
-    if (GameKey(k.code)) add(k.down, k.code);
-  }
-  return out;
-}
 
 void NetTap::Events(GameWindow& w) {
   // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that

@@ -13,6 +13,7 @@
 
 #include "game/core/InputTap.h"
 #include "game/net/Lockstep.h"
+#include "game/net/NetKeys.h"
 #include "game/net/NetLink.h"
 #include "game/replay/Recorder.h"
 
@@ -60,30 +61,6 @@ struct NetTap : InputTap {
   std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
   bool TakesUpJoysticks() const override { return false; }
 };
-
-// The key tables both games use in a network battle. Each machine turns its player's own keys
-// into these, so the two players' keys never meet, whatever each has set up.
-std::array<double, 7> NetKeyTable(int player);
-
-// The keys this machine's player flies `player` (1 or 2) with: his own from keys.cfg, or the
-// first-run keys when device.cfg gives him a joystick (keys.cfg then holds the joystick's controls).
-std::array<double, 7> OwnNetKeys(const GameWindow& w, int player);
-
-// The controls of joystick table `table` that are down in `state`, by joystick table entry.
-std::array<bool, 7> StickControls(const JoystickState& state, int restX, int restY, const std::array<double, 7>& table);
-
-// The key events of the battle's table `netKeys` that do what a joystick going from `before` to
-// `now` does: a held turn, thrust or fire is its key held down, power and weapon are a press, and
-// eject with fire held is the self-destruct key pressed twice. With `repeat` (the menus) held
-// controls are pressed again every frame, so the menus step on as with a local joystick; in a
-// duel they are not, so they never come between the other player's two self-destruct presses.
-std::vector<KeyEvent> StickKeys(const std::array<bool, 7>& before, const std::array<bool, 7>& now,
-                                const std::array<double, 7>& netKeys, bool repeat);
-
-// This machine's key events as they go to the other one: a key of `ownKeys` becomes the same entry
-// of `netKeys`; the game's own keys (Enter, Esc, Up, Down, F4, F5, F6) go as they are; others are dropped.
-std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
-                              const std::array<double, 7>& netKeys);
 
 struct NetGameSetup {
   std::filesystem::path replayFolder;  // both machines record the battle here

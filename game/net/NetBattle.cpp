@@ -202,10 +202,15 @@ std::string Finish(GameWindow& w, const std::string& message) {
   return message;
 }
 
-// Waits for the next packet from the other machine, at most `silenceMs`.
-bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message) {
+// Waits for the next packet from the other machine, at most `silenceMs` or until `cancelled`
+// says so (then false with an empty message).
+bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message, const std::function<bool()>& cancelled) {
   const int64_t end = NowMs() + silenceMs;
   while (NowMs() < end) {
+    if (cancelled && cancelled()) {
+      message->clear();
+      return false;
+    }
     switch (Receive(link, 50, p)) {
       case NetEvent::Received:
         return true;
@@ -389,15 +394,18 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   w.messages.headless = w.headless;
   NetLink link;
   std::string message;
-  if (!ConnectTo(link, address, port, setup.silenceMs, &message)) {
-    w.messages.Show(kBoxTitle, message);
+  // A player who gave up waiting has nothing to be told.
+  if (!ConnectTo(link, address, port, setup.silenceMs, &message, setup.cancelled)) {
+    if (!message.empty()) w.messages.Show(kBoxTitle, message);
     return message;
   }
   Packet hello;
   SendPacket(link, hello);
   Packet p;
-  if (!NextPacket(link, std::max(setup.silenceMs, kNetStartMs), &p, &message)) {
-    w.messages.Show(kBoxTitle, message);
+  if (!NextPacket(link, std::max(setup.silenceMs, kNetStartMs), &p, &message, setup.cancelled)) {
+    if (!message.empty()) w.messages.Show(kBoxTitle, message);
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
     return message;
   }
   if (p.kind != PacketKind::Start) {

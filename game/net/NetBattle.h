@@ -67,7 +67,7 @@ struct NetGameSetup {
   int delay = kDefaultInputDelay;
   int silenceMs = kNetSilenceMs;
   int waitForGuestMs = 5 * 60 * 1000;
-  std::function<bool()> cancelled;  // the host stops waiting for a guest when this says so
+  std::function<bool()> cancelled;  // the host stops waiting for a guest, the guest for the host, when this says so
   std::function<void(uint16_t)> listening;  // the host listens on this port (port 0 picks a free one)
   std::function<void()> begins;             // the other machine is there: the game window opens next
 };

@@ -56,7 +56,8 @@ bool ListenOn(NetLink& link, uint16_t port, std::string* error) {
 
 uint16_t ListeningPort(const NetLink& link) { return link.host ? link.host->address.port : 0; }
 
-bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error) {
+bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error,
+               const std::function<bool()>& cancelled) {
   if (!NetStartup(error)) return false;
   const std::string where = address + ":" + std::to_string(port);
   ENetAddress to{};
@@ -80,6 +81,12 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
   const int64_t end = NowMs() + waitMs;
   ENetEvent event;
   for (int64_t now = NowMs(); now < end; now = NowMs()) {
+    if (cancelled && cancelled()) {
+      enet_peer_reset(link.peer);
+      link.peer = nullptr;
+      error->clear();
+      return false;
+    }
     if (enet_host_service(link.host, &event, static_cast<enet_uint32>(std::min<int64_t>(end - now, 50))) <= 0) continue;
     if (event.type == ENET_EVENT_TYPE_CONNECT) return true;
     if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);

@@ -3,6 +3,7 @@
 // ENet resends what the network loses and keys arrive in the order they were sent.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/net/Packets.h"
@@ -31,8 +32,10 @@ bool NetStartup(std::string* error);
 bool ListenOn(NetLink& link, uint16_t port, std::string* error);
 // The UDP port a listening link took.
 uint16_t ListeningPort(const NetLink& link);
-// Connects to `address` (a name or a number) on UDP `port`, waiting at most `waitMs`.
-bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error);
+// Connects to `address` (a name or a number) on UDP `port`, waiting at most `waitMs`, or until
+// `cancelled` (asked every 50 ms) says so: then false with an empty error.
+bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error,
+               const std::function<bool()>& cancelled = {});
 
 void SendPacket(NetLink& link, const Packet& packet);
 

@@ -39,7 +39,7 @@ void Play(NetworkParts& n, const PlayNetwork& play, NetworkRequest request) {
   n.cancelled = false;
   n.host->setEnabled(false);
   n.join->setEnabled(false);
-  n.cancel->setVisible(request.host);
+  n.cancel->setVisible(true);
   n.status->setText(request.host ? "Waiting for the other player..." : "Joining...");
   QApplication::processEvents();
   request.listening = [&n](uint16_t port) {

@@ -530,6 +530,38 @@ TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
   EXPECT_EQ(bye.reason, ByeReason::Leaving);
 }
 
+// A player who joins and then gives up (the launcher's Cancel) is back at once, with nothing to be
+// told: whether no game answers at the address or the host never starts.
+TEST(NetBattle, AJoinCanBeCancelledWhileItWaits) {
+  for (const bool hostListens : {false, true}) {
+    SCOPED_TRACE(hostListens ? "a host that never starts" : "no game at the address");
+    testing::TempDir dir;
+    Side guest;
+    Prepare(guest, dir.path() / "guest", kGuestKeys, {});
+    NetLink host;
+    std::string error;
+    ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+    const uint16_t port = ListeningPort(host);
+    if (!hostListens) CloseLink(host, nullptr);
+    std::atomic<bool> stop{false};
+    std::thread hostSide([&] {
+      Packet p;
+      while (hostListens && !stop) Receive(host, 20, &p);  // takes the guest in, says nothing
+    });
+    NetGameSetup setup = NetSetup(guest);
+    setup.silenceMs = 10000;
+    const auto began = std::chrono::steady_clock::now();
+    setup.cancelled = [began] { return std::chrono::steady_clock::now() - began > std::chrono::milliseconds(300); };
+    guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, setup);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    stop = true;
+    hostSide.join();
+    EXPECT_EQ(guest.message, "");
+    EXPECT_TRUE(guest.w->messages.shown.empty());
+    EXPECT_LT(seconds, 5.0) << "not after the 10 s wait";
+  }
+}
+
 TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {
   testing::TempDir dir;
   Side host;

@@ -149,6 +149,13 @@ TEST_F(LauncherTest, NetworkGameHostsOrJoinsAndTellsHowTheBattleEnded) {
     if (r.host) {
       r.listening(r.port);
       EXPECT_FALSE(r.cancelled());
+    } else {
+      // Joining can be given up while it waits for the host.
+      QPushButton* cancel = Child<QPushButton>(OpenChildWindow(launcher->form3.get(), "NetworkWindow"), "Cancel");
+      EXPECT_TRUE(cancel->isVisible());
+      EXPECT_FALSE(r.cancelled());
+      cancel->click();
+      EXPECT_TRUE(r.cancelled());
     }
     r.begins();
     launcherHiddenInBattle = !launcher->form3->isVisible();

@@ -286,6 +286,9 @@ void NetTap::Events(GameWindow& w) {
     if (w.display.open) {
       CollectWindowEvents(w.events);
       if (w.events.closeRequested) throw GameExit{};
+      // A key held through a long wait would pile up its repeats to trail behind the game; its
+      // press and its release are what the game needs.
+      std::erase_if(w.events.keys, [](const KeyEvent& k) { return k.repeat; });
       if (!saidWaiting && NowMs() - began > kNetWaitShownMs) {
         saidWaiting = true;
         ShowNetCaption(w, "waiting for the other player...");

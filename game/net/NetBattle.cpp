@@ -95,13 +95,20 @@ bool WriteShipCopies(const std::map<std::string, std::string>& files, NetTap& ta
 }
 
 // The host's game names files the guest opens: the ships' pictures. Only pictures of the guest's
-// own folder may be named, so the host cannot make the guest read any other file.
+// own folder may be named, so the host cannot make the guest read any other file. A picture the
+// guest does not have is said now, not when the ship comes into a duel and the battle would stop.
 bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* problem) {
   for (const auto& [name, own] : tap.shipFileNames) {
     ShipLoadout ship;
-    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) == ShipReadStatus::Ok &&
-        !IsBareFileName(ship.spriteFile)) {
+    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) != ShipReadStatus::Ok) continue;
+    if (!IsBareFileName(ship.spriteFile)) {
       *problem = "The ship file " + name + " names the picture " + ship.spriteFile + " outside the game's folder";
+      return false;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(FindGameFile(Folders(w), ship.spriteFile), ec)) {
+      *problem = "The ship file " + name + " uses the picture " + ship.spriteFile +
+                 ", which this game does not have: copy it into the game's folder";
       return false;
     }
   }

@@ -584,28 +584,37 @@ TEST(NetBattle, AGuestOfAnotherVersionIsSentAway) {
   EXPECT_EQ(host.frames, 0) << "no battle began";
 }
 
-// A host that names a picture outside the guest's folder in one of its ship files: the guest
-// refuses the game before it opens anything.
-TEST(NetBattle, AHostCannotMakeTheGuestOpenAFileOutsideItsFolder) {
-  testing::TempDir dir;
-  Side guest;
-  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
-  Replay start = StartOf(guest.folder);
-  std::string arrow, error;
-  ASSERT_TRUE(ReadWholeFile(guest.folder / "arrow.shp", &arrow, &error)) << error;
-  arrow.replace(arrow.find("arrow.bmp"), 9, "/etc/passwd");
-  start.shipFiles["arrow.shp"] = arrow;
+// A host whose ship file names a picture outside the guest's folder, or one the guest does not
+// have: the guest refuses the game before it opens anything or plays a frame.
+TEST(NetBattle, TheHostsShipPicturesMustBeTheGuestsOwn) {
+  struct Case {
+    const char* picture;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"/etc/passwd", "The ship file arrow.shp names the picture /etc/passwd outside the game's folder"},
+      {"custom.bmp", "The ship file arrow.shp uses the picture custom.bmp, which this game does not have: copy it "
+                     "into the game's folder"},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    Side guest;
+    Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+    Replay start = StartOf(guest.folder);
+    std::string arrow, error;
+    ASSERT_TRUE(ReadWholeFile(guest.folder / "arrow.shp", &arrow, &error)) << error;
+    arrow.replace(arrow.find("arrow.bmp"), 9, c.picture);
+    start.shipFiles["arrow.shp"] = arrow;
 
-  NetLink host;
-  ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
-  const uint16_t port = ListeningPort(host);
-  std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest)); });
-  GreetAndStart(host, start);
-  guestThread.join();
-  EXPECT_EQ(guest.message,
-            "The host sent a game that cannot be played: The ship file arrow.shp names the picture /etc/passwd "
-            "outside the game's folder");
-  EXPECT_EQ(guest.frames, 0);
+    NetLink host;
+    ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+    const uint16_t port = ListeningPort(host);
+    std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, NetSetup(guest)); });
+    GreetAndStart(host, start);
+    guestThread.join();
+    EXPECT_EQ(guest.message, "The host sent a game that cannot be played: " + c.said);
+    EXPECT_EQ(guest.frames, 0);
+  }
 }
 
 }  // namespace

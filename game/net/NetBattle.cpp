@@ -2,10 +2,8 @@
 
 #include <SDL.h>
 #include <enet/enet.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <system_error>
 
 #include "game/audio/Initsound.h"
@@ -28,11 +26,6 @@ constexpr const char* kBoxTitle = "Network game";
 // Key events of the window taken into one frame: far more than a hand makes in 21 ms, and few
 // enough that what they turn into fits in one input packet.
 constexpr size_t kKeysTakenPerFrame = 8;
-
-int64_t NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 Packet Bye(ByeReason reason, int64_t frame = 0) {
   Packet p;
@@ -63,44 +56,13 @@ std::string ByeText(const Packet& p) {
   return "The other player left the game";
 }
 
-// The ship files as sent, written under names of our own (a name from the network is never a
-// path) into a folder that goes away with the battle. Both machines load their ships from here.
-struct ShipCopies {
-  std::filesystem::path path;
-  ~ShipCopies() {
-    std::error_code ec;
-    if (!path.empty()) std::filesystem::remove_all(path, ec);
-  }
-};
-
-bool WriteShipCopies(const std::map<std::string, std::string>& files, NetTap& tap, ShipCopies& copies,
-                     std::string* error) {
-  copies.path = std::filesystem::temp_directory_path() /
-                ("quorvex-net-" + std::to_string(::getpid()) + (tap.host ? "-host-" : "-guest-") +
-                 std::to_string(NowMs()));
-  std::error_code ec;
-  std::filesystem::create_directories(copies.path, ec);
-  if (ec) {
-    *error = "Cannot make the folder " + copies.path.string() + ": " + ec.message();
-    return false;
-  }
-  tap.shipFolder = copies.path;
-  int n = 0;
-  for (const auto& [name, bytes] : files) {
-    const std::string own = "ship" + std::to_string(++n) + ".shp";
-    if (!WriteFileAtomically(copies.path / own, bytes, error)) return false;
-    tap.shipFileNames[name] = own;
-  }
-  return true;
-}
-
 // The host's game names files the guest opens: the ships' pictures. Only pictures of the guest's
 // own folder may be named, so the host cannot make the guest read any other file. A picture the
 // guest does not have is said now, not when the ship comes into a duel and the battle would stop.
 bool PicturesInOwnFolder(const GameWindow& w, const NetTap& tap, std::string* problem) {
-  for (const auto& [name, own] : tap.shipFileNames) {
+  for (const auto& [name, own] : tap.ships.names) {
     ShipLoadout ship;
-    if (ReadShipForBattle(tap.shipFolder / own, false, &ship) != ShipReadStatus::Ok) continue;
+    if (ReadShipForBattle(tap.ships.folder / own, false, &ship) != ShipReadStatus::Ok) continue;
     if (!IsBareFileName(ship.spriteFile)) {
       *problem = "The ship file " + name + " names the picture " + ship.spriteFile + " outside the game's folder";
       return false;
@@ -141,8 +103,7 @@ void ShowNetCaption(GameWindow& w, const std::string& text) {
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
 std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const NetGameSetup& setup) {
   std::string message;
-  ShipCopies copies;
-  if (!WriteShipCopies(start.shipFiles, tap, copies, &message)) return message;
+  if (!tap.ships.Write(start.shipFiles, tap.host ? "net-host" : "net-guest", &message)) return message;
   if (!tap.host && !PicturesInOwnFolder(w, tap, &message)) {
     message = "The host sent a game that cannot be played: " + message;
     const Packet bye = Bye(ByeReason::Leaving);
@@ -212,8 +173,8 @@ std::string Finish(GameWindow& w, const std::string& message) {
 // Waits for the next packet from the other machine, at most `silenceMs` or until `cancelled`
 // says so (then false with an empty message).
 bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message, const std::function<bool()>& cancelled) {
-  const int64_t end = NowMs() + silenceMs;
-  while (NowMs() < end) {
+  const int64_t end = NetNowMs() + silenceMs;
+  while (NetNowMs() < end) {
     if (cancelled && cancelled()) {
       message->clear();
       return false;
@@ -281,13 +242,13 @@ void NetTap::Events(GameWindow& w) {
 
   // Lockstep: wait for the other player's keys of this frame rather than guess them. The window
   // stays alive meanwhile: it can be closed, and after a moment it says what it waits for.
-  const int64_t began = NowMs();
+  const int64_t began = NetNowMs();
   int64_t heard = began;
   bool saidWaiting = false;
   const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
   while (!queue.Ready() || check.differsAt) {
     if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
-    if (NowMs() - heard > limit) {
+    if (NetNowMs() - heard > limit) {
       throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
     }
     if (w.display.open) {
@@ -296,7 +257,7 @@ void NetTap::Events(GameWindow& w) {
       // A key held through a long wait would pile up its repeats to trail behind the game; its
       // press and its release are what the game needs.
       std::erase_if(w.events.keys, [](const KeyEvent& k) { return k.repeat; });
-      if (!saidWaiting && NowMs() - began > kNetWaitShownMs) {
+      if (!saidWaiting && NetNowMs() - began > kNetWaitShownMs) {
         saidWaiting = true;
         ShowNetCaption(w, "waiting for the other player...");
         PresentSurface(w.display, w.back);
@@ -306,7 +267,7 @@ void NetTap::Events(GameWindow& w) {
     const NetEvent e = Receive(*link, 10, &p);
     if (e == NetEvent::Gone) throw NetStop{"The connection to the other player was lost"};
     if (e != NetEvent::Received) continue;
-    heard = NowMs();
+    heard = NetNowMs();
     if (p.kind == PacketKind::Input) {
       if (!queue.AddRemote(p.frame, std::move(p.keys))) ++link->refused;
     } else if (p.kind == PacketKind::Hash) {
@@ -331,10 +292,7 @@ int32_t NetTap::ClockReading(GameWindow& w, int32_t) {
   return recorder.ClockReading(w, static_cast<int32_t>(ticks & 0x7fffffff));
 }
 
-std::filesystem::path NetTap::ShipFile(GameWindow&, const std::string& name) {
-  const auto own = shipFileNames.find(name);
-  return shipFolder / (own != shipFileNames.end() ? own->second : std::string("not-sent.shp"));
-}
+std::filesystem::path NetTap::ShipFile(GameWindow&, const std::string& name) { return ships.Path(name); }
 
 std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup) {
   w.messages.headless = w.headless;
@@ -346,16 +304,16 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   // Wait for a guest and its hello.
   Packet hello;
   bool greeted = false;
-  const int64_t end = NowMs() + setup.waitForGuestMs;
+  const int64_t end = NetNowMs() + setup.waitForGuestMs;
   int64_t connectedAt = 0;
   while (!greeted) {
-    if (NowMs() > end) return Finish(w, "No other player joined");
+    if (NetNowMs() > end) return Finish(w, "No other player joined");
     if (setup.cancelled && setup.cancelled()) return Finish(w, "");
     const NetEvent e = Receive(link, 50, &hello);
-    if (e == NetEvent::Connected) connectedAt = NowMs();
+    if (e == NetEvent::Connected) connectedAt = NetNowMs();
     if (e == NetEvent::Received) greeted = hello.kind == PacketKind::Hello;
     if (e == NetEvent::Gone) link.gone = false;  // that guest gave up; wait for another
-    if (!greeted && link.peer != nullptr && NowMs() - connectedAt > setup.silenceMs) {
+    if (!greeted && link.peer != nullptr && NetNowMs() - connectedAt > setup.silenceMs) {
       // Connected but silent: not a game; make room for one.
       enet_peer_reset(link.peer);
       link.peer = nullptr;
@@ -378,7 +336,6 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   w.controlTable[0] = NetKeyTable(1);
   w.controlTable[1] = NetKeyTable(2);
   w.inputDevice = {0, 0};
-  w.chosenDevice = {0, 0};  // no joystick takes over on one machine only
   w.trainingMode = false;
   w.duelsPlayed = 0;
   for (ShipState& s : w.ship) s.alive = true;
@@ -445,7 +402,6 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   const GameOptions own = w.options;
   if (!StartWindow(w, false, &message)) return Finish(w, message);
   if (!ApplySnapshotLines(start.state, w, &message)) return Finish(w, "The host sent a game that cannot be read: " + message);
-  w.chosenDevice = {0, 0};  // no joystick takes over on one machine only
   w.options.soundOn = own.soundOn;
   w.options.musicOn = own.musicOn;
   w.options.soundVolume = own.soundVolume;

@@ -16,6 +16,7 @@
 #include "game/net/NetKeys.h"
 #include "game/net/NetLink.h"
 #include "game/replay/Recorder.h"
+#include "game/replay/ShipCopies.h"
 
 namespace quorvex {
 
@@ -50,8 +51,7 @@ struct NetTap : InputTap {
   std::deque<KeyEvent> heldBack;       // keys pressed while this machine waited: the next frame's
   std::string caption;                 // the game window's network line
   ReplayRecorder recorder;
-  std::filesystem::path shipFolder;                  // the guest's copies of the host's ship files
-  std::map<std::string, std::string> shipFileNames;  // ship list name -> file in shipFolder
+  ShipCopies ships;  // the ship files the host sent: both machines load their ships from these
 
   void BattleBegins(GameWindow& w) override { recorder.BattleBegins(w); }
   void BattleEnds(GameWindow& w) override { recorder.BattleEnds(w); }

@@ -19,12 +19,12 @@ void Configure(NetLink& link) {
   link.host->maximumWaitingData = 4 * (2 + kMaxStartBytes);
 }
 
-int64_t NowMs() {
+}  // namespace
+
+int64_t NetNowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
-
-}  // namespace
 
 NetLink::~NetLink() { CloseLink(*this, nullptr); }
 
@@ -78,9 +78,9 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
     return false;
   }
   enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
-  const int64_t end = NowMs() + waitMs;
+  const int64_t end = NetNowMs() + waitMs;
   ENetEvent event;
-  for (int64_t now = NowMs(); now < end; now = NowMs()) {
+  for (int64_t now = NetNowMs(); now < end; now = NetNowMs()) {
     if (cancelled && cancelled()) {
       enet_peer_reset(link.peer);
       link.peer = nullptr;
@@ -109,9 +109,9 @@ void SendPacket(NetLink& link, const Packet& packet) {
 NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
   if (link.host == nullptr) return NetEvent::Gone;
   ENetEvent event;
-  const int64_t end = NowMs() + waitMs;
+  const int64_t end = NetNowMs() + waitMs;
   for (;;) {
-    const int64_t left = end - NowMs();
+    const int64_t left = end - NetNowMs();
     if (enet_host_service(link.host, &event, static_cast<enet_uint32>(left > 0 ? left : 0)) <= 0) return NetEvent::None;
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
@@ -148,7 +148,7 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
       default:
         break;
     }
-    if (NowMs() >= end) return NetEvent::None;
+    if (NetNowMs() >= end) return NetEvent::None;
   }
 }
 
@@ -159,8 +159,8 @@ void CloseLink(NetLink& link, const Packet* bye) {
     enet_peer_disconnect_later(link.peer, 0);
     // A short wait lets the goodbye out; a peer that does not answer is dropped.
     ENetEvent event;
-    const int64_t end = NowMs() + 300;
-    while (NowMs() < end && enet_host_service(link.host, &event, 20) >= 0) {
+    const int64_t end = NetNowMs() + 300;
+    while (NetNowMs() < end && enet_host_service(link.host, &event, 20) >= 0) {
       if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
       if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == link.peer) break;
     }

@@ -25,6 +25,9 @@ struct NetLink {
   ~NetLink();
 };
 
+// Milliseconds of a steady clock: how long the network waits. Real time, never the game's clock.
+int64_t NetNowMs();
+
 // ENet once per program; false with the reason when the library cannot start.
 bool NetStartup(std::string* error);
 

@@ -1,11 +1,8 @@
 #include "game/replay/Player.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <memory>
 #include <ostream>
-#include <system_error>
 
 #include "game/audio/Initsound.h"
 #include "game/controls/WindowKeys.h"
@@ -14,7 +11,6 @@
 #include "game/flow/Startup.h"
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
-#include "platform/Files.h"
 #include "platform/Keys.h"
 #include "platform/MessageBox.h"
 
@@ -37,36 +33,6 @@ struct PlaybackClock : Clock {
     }
   }
 };
-
-// The recorded ship files, written out under names of our own (a name from the file is never used
-// as a path) into a folder that goes away with the playback.
-struct ShipFolder {
-  std::filesystem::path path;
-  ~ShipFolder() {
-    std::error_code ec;
-    if (!path.empty()) std::filesystem::remove_all(path, ec);
-  }
-};
-
-bool WriteShipFiles(const Replay& replay, ShipFolder& folder, ReplayPlayer& player, std::string* error) {
-  static int serial = 0;
-  folder.path = std::filesystem::temp_directory_path() /
-                ("quorvex-replay-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-  std::error_code ec;
-  std::filesystem::create_directories(folder.path, ec);
-  if (ec) {
-    *error = "Cannot make the folder " + folder.path.string() + ": " + ec.message();
-    return false;
-  }
-  player.shipFolder = folder.path;
-  int n = 0;
-  for (const auto& [name, bytes] : replay.shipFiles) {
-    const std::string own = "ship" + std::to_string(++n) + ".shp";
-    if (!WriteFileAtomically(folder.path / own, bytes, error)) return false;
-    player.shipFileNames[name] = own;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -130,11 +96,7 @@ int32_t ReplayPlayer::ClockReading(GameWindow&, int32_t ticks) {
   return ticks;
 }
 
-std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& name) {
-  const auto own = shipFileNames.find(name);
-  // A ship the recording never loaded cannot be loaded now: the loader reports it missing.
-  return shipFolder / (own != shipFileNames.end() ? own->second : std::string("not-recorded.shp"));
-}
+std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& name) { return ships.Path(name); }
 
 int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
                std::ostream& out, std::ostream& err, PlaybackResult* result) {
@@ -164,8 +126,7 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
   paced.fast = &player.fastForward;
   w->clock = timedemo ? static_cast<Clock*>(&manual) : &paced;
 
-  ShipFolder ships;
-  if (!WriteShipFiles(replay, ships, player, &error)) {
+  if (!player.ships.Write(replay.shipFiles, "replay", &error)) {
     return cannotPlay("Replay " + file.string() + " cannot be played: " + error);
   }
   for (const auto& [slot, state] : replay.frames[0].sticks) player.sticks[slot] = state;

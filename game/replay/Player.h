@@ -4,19 +4,18 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "game/core/InputTap.h"
 #include "game/replay/ReplayFile.h"
+#include "game/replay/ShipCopies.h"
 
 namespace quorvex {
 
 struct ReplayPlayer : InputTap {
   const Replay* replay = nullptr;
-  std::filesystem::path shipFolder;           // the recorded ship files, written out for the loader
-  std::map<std::string, std::string> shipFileNames;  // recorded name -> file in shipFolder
+  ShipCopies ships;  // the recorded ship files, written out for the loader
   int64_t frame = 0;
   size_t clockRead = 0;  // readings already taken in the current frame
   JoystickState sticks[2];

@@ -118,7 +118,7 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   QObject::connect(ok, &QPushButton::clicked, window, [window, deviceFile] {
     std::string error;
     if (!SaveDeviceFile(deviceFile, DeviceConfig{ChosenDevice(window, 1), ChosenDevice(window, 2)}, &error)) {
-      ShowSettingsError(window, QString::fromStdString(error));
+      ShowSettingsError(window, error);
       return;
     }
     window->close();

@@ -89,7 +89,7 @@ QWidget* OpenJoysticksWindow(QWidget* form2, const std::filesystem::path& keysFi
     }
     std::string error;
     if (!SaveKeysFile(keysFile, keys, &error)) {
-      ShowSettingsError(window, QString::fromStdString(error));
+      ShowSettingsError(window, error);
       return;
     }
     window->close();

@@ -81,7 +81,7 @@ void RecordKey(KeySetup& s, QWidget* window, const QKeyEvent& event) {
   if (s.step < 14) return;
 
   std::string error;
-  if (!SaveKeysFile(s.file, s.keys, &error)) ShowSettingsError(window, QString::fromStdString(error));
+  if (!SaveKeysFile(s.file, s.keys, &error)) ShowSettingsError(window, error);
   s.Label2->clear();
   s.Command1->setEnabled(true);
   s.Command2->setEnabled(false);

@@ -203,7 +203,7 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
     std::string error;
     if (!SaveOptionsFile(optionsFile, OptionsOf(controls), &error) ||
         !SaveDisplayFile(displayFile, DisplayOf(controls), &error)) {
-      ShowSettingsError(window, QString::fromStdString(error));
+      ShowSettingsError(window, error);
       return;
     }
     window->hide();  // stays loaded: the next "Game options" shows these values again

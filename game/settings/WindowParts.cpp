@@ -23,8 +23,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
   return button;
 }
 
-void ShowSettingsError(QWidget* parent, const QString& text) {
-  auto* box = new QMessageBox(QMessageBox::Warning, "Quorvex", text, QMessageBox::Ok, parent);
+void ShowSettingsError(QWidget* parent, const std::string& text) {
+  auto* box = new QMessageBox(QMessageBox::Warning, "Quorvex", QString::fromStdString(text), QMessageBox::Ok, parent);
   box->setObjectName("SettingsError");
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->show();

@@ -2,6 +2,7 @@
 // message shown when a settings file cannot be written.
 #pragma once
 #include <QString>
+#include <string>
 
 class QObject;
 class QPushButton;
@@ -16,7 +17,7 @@ QWidget* MakeSettingsWindow(QWidget* owner, const char* name, const QString& tit
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text);
 
 // A message box that does not block: the window stays open so the player can try again.
-void ShowSettingsError(QWidget* parent, const QString& text);
+void ShowSettingsError(QWidget* parent, const std::string& text);
 
 // The direct child window of `owner` named `name`, if it is open.
 QWidget* OpenChildWindow(QWidget* owner, const char* name);

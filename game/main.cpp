@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     status = RunNetCommand(command, folders);
   } else if (command.mode != quorvex::CommandLine::Play) {
     fs::current_path(folders.data, ec);  // the replay's file name was made absolute before this
-    status = quorvex::RunReplayCommand(command, folders.data);
+    status = quorvex::RunReplayCommand(command, folders);
   } else {
     QApplication app(argc, argv);
     quorvex::SdlClock clock;
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     }, folders.user);
     launcher->replaysDir = quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays);
     launcher->watchReplay = [&](const fs::path& file) {
-      quorvex::PlayReplay(file, folders.data, quorvex::ReplayMode::Window, std::cout, std::cerr);
+      quorvex::PlayReplay(file, folders, quorvex::ReplayMode::Window, std::cout, std::cerr);
     };
     launcher->playNetwork = [&](const quorvex::NetworkRequest& request) {
       return PlayNetworkGame(folders, request);

@@ -56,9 +56,9 @@ bool ParseAddress(const std::string& text, std::string* address, uint16_t* port)
   return colon == std::string::npos || ParsePort(text.substr(colon + 1), port);
 }
 
-int RunReplayCommand(const CommandLine& command, const std::filesystem::path& programDir) {
+int RunReplayCommand(const CommandLine& command, const GameFolders& folders) {
   const ReplayMode mode = command.mode == CommandLine::Timedemo ? ReplayMode::Timedemo : ReplayMode::Window;
-  return PlayReplay(command.file, programDir, mode, std::cout, std::cerr);
+  return PlayReplay(command.file, folders, mode, std::cout, std::cerr);
 }
 
 std::string CommandLineUsage() {

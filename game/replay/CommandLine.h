@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/settings/NetworkWindow.h"  // kDefaultNetPort
+#include "platform/UserFolders.h"
 
 namespace quorvex {
 
@@ -34,8 +35,8 @@ bool ParseAddress(const std::string& text, std::string* address, uint16_t* port)
 
 namespace quorvex {
 
-// Runs --replay or --timedemo on the program folder's pictures and sounds; the exit status
+// Runs --replay or --timedemo on the game's pictures and sounds; the exit status
 // (0 played, 1 the file cannot be played, 2 the playback parted from the recording).
-int RunReplayCommand(const CommandLine& command, const std::filesystem::path& programDir);
+int RunReplayCommand(const CommandLine& command, const GameFolders& folders);
 
 }  // namespace quorvex

@@ -98,8 +98,8 @@ int32_t ReplayPlayer::ClockReading(GameWindow&, int32_t ticks) {
 
 std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& name) { return ships.Path(name); }
 
-int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
-               std::ostream& out, std::ostream& err, PlaybackResult* result) {
+int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, ReplayMode mode, std::ostream& out,
+               std::ostream& err, PlaybackResult* result) {
   const bool timedemo = mode == ReplayMode::Timedemo;
   // A replay that cannot be played is said on the error stream, and in a box when it was to be watched.
   auto cannotPlay = [&](const std::string& message) {
@@ -115,7 +115,8 @@ int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& p
   std::string error;
   if (!LoadReplay(file, &replay, &error)) return cannotPlay(error);
   auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
-  w->programDir = programDir;
+  w->programDir = folders.data;
+  if (folders.Separate()) w->userDir = folders.user;
   w->headless = timedemo;
   w->messages.headless = timedemo;
   ReplayPlayer player;

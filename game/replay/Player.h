@@ -46,12 +46,18 @@ struct PlaybackResult {
   std::optional<int64_t> divergedAt;
 };
 
-// Plays replay `file` in a game window on `programDir`'s pictures and sounds at its recorded pace
+// Plays replay `file` in a game window on the game's pictures and sounds (the player's own first,
+// as in a battle) at its recorded pace
 // (Window: Esc or closing the window ends it, F6 fast-forwards), or headless as fast as it can
 // (Timedemo, which prints the frames, frames per second and the final state hash to `out`).
 // Returns 0; 1 with a message naming the file on `err` when it cannot be played; 2 when the
 // playback parted from the recording.
-int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
-               std::ostream& out, std::ostream& err, PlaybackResult* result = nullptr);
+int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, ReplayMode mode, std::ostream& out,
+               std::ostream& err, PlaybackResult* result = nullptr);
+// The same on a program folder that keeps the player's files too.
+inline int PlayReplay(const std::filesystem::path& file, const std::filesystem::path& programDir, ReplayMode mode,
+                      std::ostream& out, std::ostream& err, PlaybackResult* result = nullptr) {
+  return PlayReplay(file, GameFolders{programDir, programDir}, mode, out, err, result);
+}
 
 }  // namespace quorvex

@@ -132,5 +132,19 @@ TEST(ReplayRecording, WindowKeysStayWithTheWindow) {
   EXPECT_FALSE(fs::exists(game / "display.cfg"));
 }
 
+// An installed game keeps the player's own ships and their pictures in his folder: a replay of a
+// battle with one plays from there too.
+TEST(ReplayRecording, AnInstalledGameReplaysWithThePlayersOwnPictures) {
+  testing::TempDir dir;
+  const GameFolders folders{dir.path() / "data", dir.path() / "user"};
+  testing::MakeProgramFolder(folders.data);
+  fs::create_directories(folders.user);
+  fs::rename(folders.data / "leviathan.bmp", folders.user / "leviathan.bmp");
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(testing::CommittedReplay(), folders, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+}
+
 }  // namespace
 }  // namespace quorvex

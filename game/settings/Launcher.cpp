@@ -32,9 +32,7 @@ class QuitOnClose : public QObject {
 };
 
 void StartGame(Launcher& l) {
-  // The game takes the screen: no settings window stays in front of it or keeps the keyboard.
-  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-  QApplication::processEvents();
+  HideAllWindows();
   if (l.runGame) l.runGame();
   QCoreApplication::exit(0);  // the game window was unloaded: the program ends
 }
@@ -42,8 +40,7 @@ void StartGame(Launcher& l) {
 void WatchReplay(Launcher& l) {
   const fs::path file = l.pickReplay ? l.pickReplay() : fs::path();
   if (file.empty() || !l.watchReplay) return;
-  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-  QApplication::processEvents();
+  HideAllWindows();
   l.watchReplay(file);
   l.form3->show();
 }

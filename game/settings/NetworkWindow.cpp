@@ -50,11 +50,7 @@ void Play(NetworkParts& n, const PlayNetwork& play, NetworkRequest request) {
     return n.cancelled;
   };
   QWidget* owner = n.window->parentWidget();
-  request.begins = [] {
-    // The game takes the screen: no launcher window stays in front of it or keeps the keyboard.
-    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-    QApplication::processEvents();
-  };
+  request.begins = [] { HideAllWindows(); };
   const std::string message = play ? play(request) : std::string();
   if (owner) owner->show();
   n.window->show();

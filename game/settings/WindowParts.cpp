@@ -1,5 +1,6 @@
 #include "game/settings/WindowParts.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -53,6 +54,11 @@ void BringToFront(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+void HideAllWindows() {
+  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+  QApplication::processEvents();
 }
 
 }  // namespace quorvex

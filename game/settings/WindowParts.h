@@ -28,4 +28,8 @@ void ShowBesideOwner(QWidget* window);
 // Shows a window that is already loaded and brings it to the front.
 void BringToFront(QWidget* window);
 
+// Hides every window of the launcher before the game window takes the screen, so none stays in
+// front of it or keeps the keyboard.
+void HideAllWindows();
+
 }  // namespace quorvex

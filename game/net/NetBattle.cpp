@@ -1,7 +1,6 @@
 #include "game/net/NetBattle.h"
 
 #include <SDL.h>
-#include <enet/enet.h>
 
 #include <algorithm>
 #include <system_error>
@@ -267,9 +266,14 @@ void NetTap::Events(GameWindow& w) {
     const NetEvent e = Receive(*link, 10, &p);
     if (e == NetEvent::Gone) throw NetStop{"The connection to the other player was lost"};
     if (e != NetEvent::Received) continue;
-    heard = NetNowMs();
+    // Only a frame of the other player's own keys counts as hearing from him: anything else is
+    // refused and the silence goes on.
     if (p.kind == PacketKind::Input) {
-      if (!queue.AddRemote(p.frame, std::move(p.keys))) ++link->refused;
+      if (OnlyKeysOf(host ? 2 : 1, p.keys) && queue.AddRemote(p.frame, std::move(p.keys))) {
+        heard = NetNowMs();
+      } else {
+        ++link->refused;
+      }
     } else if (p.kind == PacketKind::Hash) {
       if (!check.AddRemote(p.frame, p.hash, queue.played, 2 * static_cast<int64_t>(queue.delay) + 2)) ++link->refused;
     } else if (p.kind == PacketKind::Bye) {
@@ -303,21 +307,11 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
 
   // Wait for a guest and its hello.
   Packet hello;
-  bool greeted = false;
   const int64_t end = NetNowMs() + setup.waitForGuestMs;
-  int64_t connectedAt = 0;
-  while (!greeted) {
+  while (link.peer == nullptr) {
     if (NetNowMs() > end) return Finish(w, "No other player joined");
     if (setup.cancelled && setup.cancelled()) return Finish(w, "");
-    const NetEvent e = Receive(link, 50, &hello);
-    if (e == NetEvent::Connected) connectedAt = NetNowMs();
-    if (e == NetEvent::Received) greeted = hello.kind == PacketKind::Hello;
-    if (e == NetEvent::Gone) link.gone = false;  // that guest gave up; wait for another
-    if (!greeted && link.peer != nullptr && NetNowMs() - connectedAt > setup.silenceMs) {
-      // Connected but silent: not a game; make room for one.
-      enet_peer_reset(link.peer);
-      link.peer = nullptr;
-    }
+    Receive(link, 50, &hello);
   }
   if (hello.version != kNetProtocolVersion) {
     const Packet bye = Bye(ByeReason::Version);

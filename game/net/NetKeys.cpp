@@ -1,5 +1,7 @@
 #include "game/net/NetKeys.h"
 
+#include <algorithm>
+
 #include "game/controls/Controls.h"
 #include "game/net/Packets.h"
 #include "game/settings/ConfigFiles.h"
@@ -86,6 +88,14 @@ std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::arra
     if (GameKey(k.code)) add(k.down, k.code);
   }
   return out;
+}
+
+bool OnlyKeysOf(int player, const std::vector<KeyEvent>& keys) {
+  const std::array<double, 7> table = NetKeyTable(player);
+  for (const KeyEvent& k : keys) {
+    if (!GameKey(k.code) && std::find(table.begin(), table.end(), k.code) == table.end()) return false;
+  }
+  return true;
 }
 
 }  // namespace quorvex

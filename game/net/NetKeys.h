@@ -34,4 +34,9 @@ std::vector<KeyEvent> StickKeys(const std::array<bool, 7>& before, const std::ar
 std::vector<KeyEvent> NetKeys(const std::vector<KeyEvent>& keys, const std::array<double, 7>& ownKeys,
                               const std::array<double, 7>& netKeys);
 
+// Whether the other machine's `keys` are all its own player's: keys of `player`'s battle table or
+// the game's own keys. Anything else (the other player's keys, F11, a key of no table) is not his
+// to send.
+bool OnlyKeysOf(int player, const std::vector<KeyEvent>& keys);
+
 }  // namespace quorvex

@@ -9,14 +9,40 @@ namespace quorvex {
 
 namespace {
 
-// Two peers: the guest, and room to tell a second one that the game is full.
-constexpr size_t kPeers = 2;
+// Peer slots: the guest, and room to tell others that the game is full. A connection request takes
+// a slot until it is answered; a flood of them is cleared out by SendAwayStrangers.
+constexpr size_t kPeers = 16;
+// A stranger's slot is freed after this long: a connection still being set up (a real guest's
+// takes one round trip), or one that was told the game is full and has had time to hear it.
+constexpr int64_t kHalfOpenMs = 1000;
+constexpr int64_t kToldFullMs = 3000;
 // ENet's own time-outs: the game gives up on a silent peer long before these.
 constexpr enet_uint32 kPeerTimeoutMs = 10000;
 
 void Configure(NetLink& link) {
   link.host->maximumPacketSize = 2 + kMaxStartBytes;
   link.host->maximumWaitingData = 4 * (2 + kMaxStartBytes);
+}
+
+// Frees the slots of peers other than the guest that have held one too long.
+void SendAwayStrangers(NetLink& link) {
+  ENetHost* host = link.host;
+  link.strangerSince.resize(host->peerCount, 0);
+  const int64_t now = NetNowMs();
+  for (size_t i = 0; i < host->peerCount; ++i) {
+    ENetPeer* peer = &host->peers[i];
+    int64_t& since = link.strangerSince[i];
+    if (peer == link.peer || peer->state == ENET_PEER_STATE_DISCONNECTED) {
+      since = 0;
+      continue;
+    }
+    if (since == 0) since = now;
+    const bool settingUp = peer->state < ENET_PEER_STATE_CONNECTED;
+    if (now - since > (settingUp ? kHalfOpenMs : kToldFullMs)) {
+      enet_peer_reset(peer);
+      since = 0;
+    }
+  }
 }
 
 }  // namespace
@@ -51,6 +77,7 @@ bool ListenOn(NetLink& link, uint16_t port, std::string* error) {
     return false;
   }
   Configure(link);
+  link.listening = true;
   return true;
 }
 
@@ -111,16 +138,13 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
   ENetEvent event;
   const int64_t end = NetNowMs() + waitMs;
   for (;;) {
+    SendAwayStrangers(link);
     const int64_t left = end - NetNowMs();
     if (enet_host_service(link.host, &event, static_cast<enet_uint32>(left > 0 ? left : 0)) <= 0) return NetEvent::None;
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
-        if (link.peer == nullptr) {
-          link.peer = event.peer;
-          enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
-          return NetEvent::Connected;
-        }
-        if (event.peer != link.peer) {
+        // Before its guest said hello a host keeps every newcomer: one that never says it is swept away.
+        if (link.peer != nullptr && event.peer != link.peer) {
           Packet full;
           full.kind = PacketKind::Bye;
           full.reason = ByeReason::Full;
@@ -131,8 +155,16 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
         }
         break;
       case ENET_EVENT_TYPE_RECEIVE: {
-        const bool fromPeer = event.peer == link.peer;
-        const bool ok = fromPeer && DecodePacket(event.packet->data, event.packet->dataLength, out);
+        const bool choosing = link.listening && link.peer == nullptr && !link.gone;
+        const bool fromPeer = event.peer == link.peer || choosing;
+        bool ok = fromPeer && DecodePacket(event.packet->data, event.packet->dataLength, out);
+        if (ok && choosing) {
+          ok = out->kind == PacketKind::Hello;
+          if (ok) {
+            link.peer = event.peer;
+            enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+          }
+        }
         enet_packet_destroy(event.packet);
         if (ok) return NetEvent::Received;
         ++link.refused;

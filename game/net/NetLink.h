@@ -1,10 +1,11 @@
 // One end of a network battle's connection over ENet: the host listens on a UDP port and takes
-// one guest; the guest connects to it. Every packet goes on one reliable, ordered channel, so
+// as its guest the first machine that greets it with a hello; the guest connects to it. Every packet goes on one reliable, ordered channel, so
 // ENet resends what the network loses and keys arrive in the order they were sent.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "game/net/Packets.h"
 
@@ -15,9 +16,14 @@ namespace quorvex {
 
 struct NetLink {
   _ENetHost* host = nullptr;
-  _ENetPeer* peer = nullptr;  // the other machine, once connected
+  _ENetPeer* peer = nullptr;  // the other machine, once connected (the host's guest: once it said hello)
+  bool listening = false;     // this end hosts
   bool gone = false;          // the other machine disconnected or could not be reached
   int refused = 0;            // packets dropped as malformed or from a stranger
+  // Since when each of the host's peer slots holds someone who is not the guest (0: free or the
+  // guest): half-open or forged connection requests are dropped after a moment, so they cannot
+  // keep the slots full and a real guest out.
+  std::vector<int64_t> strangerSince;
 
   NetLink() = default;
   NetLink(const NetLink&) = delete;
@@ -42,10 +48,11 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
 
 void SendPacket(NetLink& link, const Packet& packet);
 
-enum class NetEvent { None, Connected, Received, Gone };
-// Waits at most `waitMs` for something to happen: a guest connected (the host's first one; a
-// later one is told the game is full and sent away), a well-formed packet from the other machine,
-// or the other machine gone. Malformed packets and strangers' packets are dropped and counted.
+enum class NetEvent { None, Received, Gone };
+// Waits at most `waitMs` for something to happen: a well-formed packet from the other machine, or
+// the other machine gone. A host without a guest takes the first machine whose packet is a hello
+// (its packet is the one received); once it has its guest, others are told the game is full and
+// sent away. Malformed packets and strangers' packets are dropped and counted.
 NetEvent Receive(NetLink& link, int waitMs, Packet* out);
 
 // Says goodbye with `bye` (when the other machine is still there), lets it go out and closes.

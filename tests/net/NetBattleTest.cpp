@@ -486,6 +486,134 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
   EXPECT_GT(host.frames, kDefaultInputDelay + 5) << "the battle had begun";
 }
 
+// A guest of the test's own, connected to a real host and through the start: the frames it sends
+// are its own choice.
+struct HandMadeGuest {
+  NetLink link;
+  bool started = false;
+
+  explicit HandMadeGuest(uint16_t port) {
+    std::string error;
+    if (!ConnectTo(link, "127.0.0.1", port, 10000, &error)) return;
+    SendPacket(link, Packet{});
+    Packet p;
+    while (Receive(link, 5000, &p) == NetEvent::Received && p.kind != PacketKind::Start) {
+    }
+    started = p.kind == PacketKind::Start;
+  }
+  void SendFrame(int64_t frame, std::vector<KeyEvent> keys) {
+    Packet input;
+    input.kind = PacketKind::Input;
+    input.frame = frame;
+    input.keys = std::move(keys);
+    SendPacket(link, input);
+  }
+};
+
+// A guest that sends what is not its player's, or keeps talking without sending keys: the host
+// takes none of it and ends the battle after the silence limit, as for a guest gone quiet.
+TEST(NetBattle, AGuestThatSendsNoUsableFrameIsEndedAfterTheSilenceLimit) {
+  struct Case {
+    const char* what;
+    std::function<void(HandMadeGuest&, int64_t next)> talk;  // called every 10 ms
+  };
+  const Case cases[] = {
+      {"player 1's keys", [](HandMadeGuest& g, int64_t next) { g.SendFrame(next, {Dn('W'), Dn(' ')}); }},
+      {"a window key", [](HandMadeGuest& g, int64_t next) { g.SendFrame(next, {Dn(vk::F11)}); }},
+      {"its last frame again and again", [](HandMadeGuest& g, int64_t next) { g.SendFrame(next - 1, {}); }},
+      {"hashes and no keys", [](HandMadeGuest& g, int64_t) {
+         Packet hash;
+         hash.kind = PacketKind::Hash;
+         hash.frame = 50;
+         SendPacket(g.link, hash);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempDir dir;
+    Side host;
+    Prepare(host, dir.path() / "host", kHostKeys, {});
+    bool player1Moved = false;
+    host.w->eventScript = [inner = host.w->eventScript, &player1Moved](GameWindow& g) {
+      inner(g);
+      player1Moved |= g.ship[0].thrustHeld || g.ship[0].fireHeld;
+    };
+    std::promise<uint16_t> port;
+    std::future<uint16_t> listening = port.get_future();
+    NetGameSetup setup = NetSetup(host, &port);
+    setup.delay = kDefaultInputDelay;
+    std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, setup); });
+    HandMadeGuest guest(listening.get());
+    ASSERT_TRUE(guest.started);
+    int64_t next = kDefaultInputDelay + 1;
+    for (; next <= kDefaultInputDelay + 5; ++next) guest.SendFrame(next, {});
+    const auto began = std::chrono::steady_clock::now();
+    Packet p;
+    bool bye = false;
+    while (!bye && std::chrono::steady_clock::now() - began < std::chrono::seconds(8)) {
+      c.talk(guest, next);
+      while (Receive(guest.link, 0, &p) == NetEvent::Received) bye |= p.kind == PacketKind::Bye;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    hostThread.join();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
+    EXPECT_TRUE(bye) << "the guest is told";
+    EXPECT_LT(seconds, 6.0);
+    EXPECT_FALSE(player1Moved) << "the guest's keys never flew player 1";
+  }
+}
+
+// 10,000 forged connection requests that never finish connecting, then a real guest: the guest is
+// taken in within a few seconds, not when the requests time out.
+TEST(NetBattle, AConnectionFloodKeepsNoRealGuestOut) {
+  testing::TempDir dir;
+  Side host;
+  Prepare(host, dir.path() / "host", kHostKeys, {});
+  std::promise<uint16_t> port;
+  std::future<uint16_t> listening = port.get_future();
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  const uint16_t hostPort = listening.get();
+
+  const int sock = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_port = htons(hostPort);
+  for (uint32_t i = 0; i < 10000; ++i) {
+    struct ENET_PACKED {
+      ENetProtocolHeader header;
+      ENetProtocolConnect connect;
+    } request{};
+    request.header.peerID = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(ENET_PROTOCOL_MAXIMUM_PEER_ID) | ENET_PROTOCOL_HEADER_FLAG_SENT_TIME);
+    request.header.sentTime = ENET_HOST_TO_NET_16(1);
+    request.connect.header.command = static_cast<enet_uint8>(ENET_PROTOCOL_COMMAND_CONNECT) | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
+    request.connect.header.channelID = 0xFF;
+    request.connect.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(1);
+    request.connect.incomingSessionID = request.connect.outgoingSessionID = 0xFF;
+    request.connect.mtu = ENET_HOST_TO_NET_32(1400);
+    request.connect.windowSize = ENET_HOST_TO_NET_32(32768);
+    request.connect.channelCount = ENET_HOST_TO_NET_32(2);
+    request.connect.packetThrottleInterval = ENET_HOST_TO_NET_32(5000);
+    request.connect.packetThrottleAcceleration = request.connect.packetThrottleDeceleration = ENET_HOST_TO_NET_32(2);
+    request.connect.connectID = ENET_HOST_TO_NET_32(i + 1);
+    ::sendto(sock, &request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
+  ::close(sock);
+  const auto flooded = std::chrono::steady_clock::now();
+  {
+    HandMadeGuest guest(hostPort);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - flooded).count();
+    EXPECT_TRUE(guest.started);
+    EXPECT_LT(seconds, 4.0) << "the real guest got its game";
+    Packet bye;
+    bye.kind = PacketKind::Bye;
+    CloseLink(guest.link, &bye);
+  }
+  hostThread.join();
+  EXPECT_EQ(host.message, "The other player left the game");
+}
+
 // The guest's window waits for a host whose keys never come: it can still be closed at once, and
 // the host hears that the player left.
 TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {

@@ -1,20 +1,31 @@
 #include "game/net/Lockstep.h"
 
+#include <algorithm>
+
 namespace quorvex {
 
 int64_t LockstepQueue::AddLocal(std::vector<KeyEvent> keys) {
-  const int64_t frame = played + 1 + delay;
-  local[frame] = std::move(keys);
-  return frame;
+  lastLocal = played + 1 + delay;
+  local[lastLocal] = std::move(keys);
+  return lastLocal;
 }
 
-bool LockstepQueue::AddRemote(int64_t frame, std::vector<KeyEvent> keys) {
-  // The other machine plays no further than the keys we sent (frame played + 1 + delay at most),
-  // and sends its keys for `delay` frames after the one it is about to play.
-  if (frame != nextRemote || frame > played + 2 + 2 * static_cast<int64_t>(delay)) return false;
-  remote[frame] = std::move(keys);
-  ++nextRemote;
-  return true;
+int LockstepQueue::AddRemote(int64_t ack, int64_t first, std::vector<std::vector<KeyEvent>> frames) {
+  const int64_t last = first + static_cast<int64_t>(frames.size()) - 1;
+  // The other machine sends from the first frame it has not seen acknowledged, never past one we
+  // lack. It plays no further than the keys it holds of ours (`ack`), and no further than the keys
+  // we sent, and sends its keys for `delay` frames after the one it is about to play.
+  if (ack < delay || ack > lastLocal) return -1;
+  if (!frames.empty() && (first <= delay || first > nextRemote || last > ack + delay + 1 ||
+                          last > played + 2 + 2 * static_cast<int64_t>(delay))) {
+    return -1;
+  }
+  int added = 0;
+  for (int64_t f = nextRemote; f <= last; ++f, ++added) remote[f] = std::move(frames[static_cast<size_t>(f - first)]);
+  nextRemote = std::max(nextRemote, last + 1);
+  acked = std::max(acked, ack);
+  Forget();
+  return added;
 }
 
 bool LockstepQueue::Ready() const {
@@ -26,18 +37,35 @@ bool LockstepQueue::Ready() const {
 std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
   const int64_t next = ++played;
   std::vector<KeyEvent> mine, theirs;
-  if (auto f = local.find(next); f != local.end()) {
-    mine = std::move(f->second);
-    local.erase(f);
-  }
+  if (auto f = local.find(next); f != local.end()) mine = f->second;
   if (auto f = remote.find(next); f != remote.end()) {
     theirs = std::move(f->second);
     remote.erase(f);
   }
+  Forget();
   std::vector<KeyEvent> keys = localIsPlayer1 ? mine : theirs;
   const std::vector<KeyEvent>& second = localIsPlayer1 ? theirs : mine;
   keys.insert(keys.end(), second.begin(), second.end());
   return keys;
+}
+
+Packet LockstepQueue::InputPacket() const {
+  Packet p;
+  p.kind = PacketKind::Input;
+  p.ack = nextRemote - 1;
+  p.frame = acked + 1;
+  size_t bytes = 10;
+  for (auto f = local.upper_bound(acked); f != local.end() && p.frames.size() < kMaxFramesPerPacket; ++f) {
+    bytes += 1 + 2 * f->second.size();
+    if (bytes > kMaxInputBytes) break;
+    p.frames.push_back(f->second);
+  }
+  return p;
+}
+
+void LockstepQueue::Forget() {
+  const int64_t done = std::min(acked, played);
+  while (!local.empty() && local.begin()->first <= done) local.erase(local.begin());
 }
 
 void HashCheck::AddLocal(int64_t frame, uint64_t hash) {

@@ -100,7 +100,8 @@ void ShowNetCaption(GameWindow& w, const std::string& text) {
 }
 
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
-std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const NetGameSetup& setup) {
+std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, int delay,
+                          const NetGameSetup& setup) {
   std::string message;
   if (!tap.ships.Write(start.shipFiles, tap.host ? "net-host" : "net-guest", &message)) return message;
   if (!tap.host && !PicturesInOwnFolder(w, tap, &message)) {
@@ -115,9 +116,9 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
     SDL_SetWindowTitle(w.display.window, title.c_str());
   }
   // The input delay is part of how the game feels: the game says it, also in full screen.
-  tap.caption = DelayCaption(setup.delay);
+  tap.caption = DelayCaption(delay);
   ShowNetCaption(w, tap.caption);
-  tap.queue = LockstepQueue(setup.delay);
+  tap.queue = LockstepQueue(delay);
   tap.silenceMs = setup.silenceMs;
   tap.recorder.folder = setup.replayFolder;
   InputTap* before = w.inputTap;
@@ -139,6 +140,8 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
   CloseJoysticks(tap.sticks);
   w.inputTap = before;
+  // The keys the other machine may still lack to play as far as this one did go before the goodbye.
+  if (!link.gone) SendPacket(link, tap.queue.InputPacket(), true);
   CloseLink(link, &bye);
   return message;
 }
@@ -169,10 +172,10 @@ std::string Finish(GameWindow& w, const std::string& message) {
   return message;
 }
 
-// Waits for the next packet from the other machine, at most `silenceMs` or until `cancelled`
-// says so (then false with an empty message).
-bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message, const std::function<bool()>& cancelled) {
-  const int64_t end = NetNowMs() + silenceMs;
+// Waits for the next packet from the other machine until `end` (after `silenceMs` of silence) or
+// until `cancelled` says so (then false with an empty message).
+bool NextPacket(NetLink& link, int64_t end, int silenceMs, Packet* p, std::string* message,
+                const std::function<bool()>& cancelled) {
   while (NetNowMs() < end) {
     if (cancelled && cancelled()) {
       message->clear();
@@ -192,7 +195,80 @@ bool NextPacket(NetLink& link, int silenceMs, Packet* p, std::string* message, c
   return false;
 }
 
+// The longest round trip of a few pings to the guest, sent 20 ms apart; `waitMs` when none came
+// back in that time.
+int MeasureRoundTrip(NetLink& link, int waitMs) {
+  constexpr int kPings = 8;
+  std::array<int64_t, kPings> sentAt{};
+  int sent = 0, answered = 0;
+  int64_t longest = 0;
+  const int64_t began = NetNowMs();
+  while (answered < kPings && NetNowMs() - began < waitMs) {
+    if (sent < kPings && NetNowMs() - began >= 20 * sent) {
+      Packet ping;
+      ping.kind = PacketKind::Ping;
+      ping.number = sent;
+      sentAt[static_cast<size_t>(sent++)] = NetNowMs();
+      SendPacket(link, ping);
+    }
+    Packet p;
+    const NetEvent e = Receive(link, 5, &p);
+    if (e == NetEvent::Gone) break;
+    if (e != NetEvent::Received || p.kind != PacketKind::Pong || p.number >= sent) continue;
+    int64_t& at = sentAt[static_cast<size_t>(p.number)];
+    if (at == 0) continue;
+    longest = std::max(longest, NetNowMs() - at);
+    at = 0;
+    ++answered;
+  }
+  return answered > 0 ? static_cast<int>(longest) : waitMs;
+}
+
+// One packet of the other machine during the battle. Only a new frame of the other player's own
+// keys counts as hearing from him: anything else is refused and the silence goes on.
+void TakePacket(NetTap& tap, Packet& p) {
+  switch (p.kind) {
+    case PacketKind::Input: {
+      const int player = tap.host ? 2 : 1;
+      const bool own = std::all_of(p.frames.begin(), p.frames.end(),
+                                   [player](const std::vector<KeyEvent>& keys) { return OnlyKeysOf(player, keys); });
+      const int added = own ? tap.queue.AddRemote(p.ack, p.frame, std::move(p.frames)) : -1;
+      if (added < 0) ++tap.link->refused;
+      if (added > 0) tap.heardAt = NetNowMs();
+      return;
+    }
+    case PacketKind::Hash:
+      if (!tap.check.AddRemote(p.frame, p.hash, tap.queue.played, 2 * static_cast<int64_t>(tap.queue.delay) + 2)) {
+        ++tap.link->refused;
+      }
+      return;
+    case PacketKind::Bye:
+      // The frames it sent before leaving still play: it may have ended the battle a frame ahead.
+      if (tap.byeSaid.empty()) tap.byeSaid = ByeText(p);
+      return;
+    default:
+      ++tap.link->refused;
+  }
+}
+
+// Takes every packet that has come in (a flood no more than a frame's worth at a time).
+void TakeWaitingPackets(NetTap& tap) {
+  Packet p;
+  for (int n = 0; n < 256; ++n) {
+    // Once the other machine is gone, the frames it sent still play; the wait after them says so.
+    if (Receive(*tap.link, 0, &p) != NetEvent::Received) return;
+    TakePacket(tap, p);
+  }
+}
+
 }  // namespace
+
+int InputDelayFor(int roundTripMs, int frameMs) {
+  // Keys must cross in `delay` frames whichever machine runs ahead of the other, with a frame to
+  // spare for a lost packet and one for the other machine's phase.
+  const int oneWayFrames = (roundTripMs / 2 + frameMs - 1) / std::max(frameMs, 1);
+  return std::clamp(oneWayFrames + 2, kMinInputDelay, kMaxInputDelay);
+}
 
 void NetTap::Events(GameWindow& w) {
   // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that
@@ -233,21 +309,22 @@ void NetTap::Events(GameWindow& w) {
     check.AddLocal(frame, hash.hash);
     SendPacket(*link, hash);
   }
-  Packet input;
-  input.kind = PacketKind::Input;
-  input.keys = mine;
-  input.frame = queue.AddLocal(std::move(mine));
-  SendPacket(*link, input);
+  queue.AddLocal(std::move(mine));
+  // Whatever came in since the last frame, then this frame's keys out at once.
+  TakeWaitingPackets(*this);
+  SendPacket(*link, queue.InputPacket());
 
   // Lockstep: wait for the other player's keys of this frame rather than guess them. The window
   // stays alive meanwhile: it can be closed, and after a moment it says what it waits for.
   const int64_t began = NetNowMs();
-  int64_t heard = began;
+  int64_t sent = began;
   bool saidWaiting = false;
   const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
   while (!queue.Ready() || check.differsAt) {
     if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
-    if (NetNowMs() - heard > limit) {
+    if (!byeSaid.empty()) throw NetStop{byeSaid};
+    if (link->gone) throw NetStop{"The connection to the other player was lost"};
+    if (NetNowMs() - std::max(heardAt, began) > limit) {
       throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
     }
     if (w.display.open) {
@@ -262,25 +339,13 @@ void NetTap::Events(GameWindow& w) {
         PresentSurface(w.display, w.back);
       }
     }
-    Packet p;
-    const NetEvent e = Receive(*link, 10, &p);
-    if (e == NetEvent::Gone) throw NetStop{"The connection to the other player was lost"};
-    if (e != NetEvent::Received) continue;
-    // Only a frame of the other player's own keys counts as hearing from him: anything else is
-    // refused and the silence goes on.
-    if (p.kind == PacketKind::Input) {
-      if (OnlyKeysOf(host ? 2 : 1, p.keys) && queue.AddRemote(p.frame, std::move(p.keys))) {
-        heard = NetNowMs();
-      } else {
-        ++link->refused;
-      }
-    } else if (p.kind == PacketKind::Hash) {
-      if (!check.AddRemote(p.frame, p.hash, queue.played, 2 * static_cast<int64_t>(queue.delay) + 2)) ++link->refused;
-    } else if (p.kind == PacketKind::Bye) {
-      throw NetStop{ByeText(p)};
-    } else {
-      ++link->refused;
+    // The other machine may be waiting for ours too: they go again until it has them.
+    if (NetNowMs() - sent >= kNetResendMs) {
+      SendPacket(*link, queue.InputPacket());
+      sent = NetNowMs();
     }
+    Packet p;
+    if (Receive(*link, 2, &p) == NetEvent::Received) TakePacket(*this, p);
   }
   if (saidWaiting) ShowNetCaption(w, caption);
   heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
@@ -346,9 +411,10 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   Packet go;
   go.kind = PacketKind::Start;
   go.delay = setup.delay;
+  if (go.delay == 0) go.delay = InputDelayFor(MeasureRoundTrip(link, 2000), w.options.frameInterval + 1);
   go.text = ReplayText(start);
   SendPacket(link, go);
-  return Finish(w, PlayNetBattle(w, link, tap, start, setup));
+  return Finish(w, PlayNetBattle(w, link, tap, start, go.delay, setup));
 }
 
 std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port, const NetGameSetup& setup) {
@@ -362,13 +428,22 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   }
   Packet hello;
   SendPacket(link, hello);
+  // The host measures the round trip before it starts the game: its pings are answered.
+  const int startMs = std::max(setup.silenceMs, kNetStartMs);
+  const int64_t end = NetNowMs() + startMs;
   Packet p;
-  if (!NextPacket(link, std::max(setup.silenceMs, kNetStartMs), &p, &message, setup.cancelled)) {
-    if (!message.empty()) w.messages.Show(kBoxTitle, message);
-    const Packet bye = Bye(ByeReason::Leaving);
-    CloseLink(link, &bye);
-    return message;
-  }
+  do {
+    if (p.kind == PacketKind::Ping) {
+      p.kind = PacketKind::Pong;
+      SendPacket(link, p);
+    }
+    if (!NextPacket(link, end, startMs, &p, &message, setup.cancelled)) {
+      if (!message.empty()) w.messages.Show(kBoxTitle, message);
+      const Packet bye = Bye(ByeReason::Leaving);
+      CloseLink(link, &bye);
+      return message;
+    }
+  } while (p.kind == PacketKind::Ping);
   if (p.kind != PacketKind::Start) {
     message = p.kind == PacketKind::Bye ? ByeText(p) : "The host sent something else than a game";
     w.messages.Show(kBoxTitle, message);
@@ -400,7 +475,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   w.options.musicOn = own.musicOn;
   w.options.soundVolume = own.soundVolume;
   w.options.musicVolume = own.musicVolume;
-  return Finish(w, PlayNetBattle(w, link, tap, start, setup));
+  return Finish(w, PlayNetBattle(w, link, tap, start, p.delay, setup));
 }
 
 }  // namespace quorvex

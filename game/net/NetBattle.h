@@ -20,9 +20,11 @@
 
 namespace quorvex {
 
-// Frames between a key press and the frame it plays in: 4 frames of 21 ms hide a round trip of
-// about 80 ms, a home connection across a country.
+// Frames between a key press and the frame it plays in, when it is not chosen from the measured
+// round trip: 4 frames of 21 ms hide a one-way trip of about 80 ms.
 constexpr int kDefaultInputDelay = 4;
+// A machine waiting for the other's keys sends its own again this often: the other may be waiting too.
+constexpr int kNetResendMs = 15;
 // Seconds of silence after which the other machine counts as gone.
 constexpr int kNetSilenceMs = 5000;
 // A wait for the other machine longer than this is shown in the game window.
@@ -41,6 +43,8 @@ struct NetTap : InputTap {
   LockstepQueue queue;
   HashCheck check;
   int silenceMs = kNetSilenceMs;
+  int64_t heardAt = 0;              // when the other machine's last new frame came
+  std::string byeSaid;              // the other machine left: what to tell once its keys run out
   std::array<double, 7> ownKeys{};  // this machine's player's keys, from its own keys.cfg
   int ownStick = 0;                    // 1 or 2: he also flies with that joystick (his device.cfg)
   std::array<double, 7> stickTable{};  // and its controls, from his keys.cfg
@@ -64,13 +68,16 @@ struct NetTap : InputTap {
 
 struct NetGameSetup {
   std::filesystem::path replayFolder;  // both machines record the battle here
-  int delay = kDefaultInputDelay;
+  int delay = 0;  // the host's input delay; 0: chosen from the round trip it measures
   int silenceMs = kNetSilenceMs;
   int waitForGuestMs = 5 * 60 * 1000;
   std::function<bool()> cancelled;  // the host stops waiting for a guest, the guest for the host, when this says so
   std::function<void(uint16_t)> listening;  // the host listens on this port (port 0 picks a free one)
   std::function<void()> begins;             // the other machine is there: the game window opens next
 };
+
+// The input delay that hides a measured round trip of `roundTripMs` at `frameMs` per frame.
+int InputDelayFor(int roundTripMs, int frameMs);
 
 // Hosts a battle on UDP `port` with `w` (w.clock and w.programDir set): waits for a guest, plays
 // the battle and returns when it ends. Returns the message to show when it ended otherwise than

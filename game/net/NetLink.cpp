@@ -19,6 +19,16 @@ constexpr int64_t kToldFullMs = 3000;
 // ENet's own time-outs: the game gives up on a silent peer long before these.
 constexpr enet_uint32 kPeerTimeoutMs = 10000;
 
+// Channel 0: set-up, goodbyes and the unreliable keys; channel 1: the state hashes, reliable, so
+// that a resent hash never holds keys back.
+constexpr size_t kChannels = 2;
+
+// Keys never wait for ENet's flow control: a packet it drops is a frame of keys late.
+void KeepEveryPacket(ENetPeer* peer) {
+  enet_peer_timeout(peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+  enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+}
+
 void Configure(NetLink& link) {
   link.host->maximumPacketSize = 2 + kMaxStartBytes;
   link.host->maximumWaitingData = 4 * (2 + kMaxStartBytes);
@@ -71,7 +81,7 @@ bool ListenOn(NetLink& link, uint16_t port, std::string* error) {
   ENetAddress address{};
   address.host = ENET_HOST_ANY;
   address.port = port;
-  link.host = enet_host_create(&address, kPeers, 1, 0, 0);
+  link.host = enet_host_create(&address, kPeers, kChannels, 0, 0);
   if (link.host == nullptr) {
     *error = "Cannot listen on UDP port " + std::to_string(port) + " (is another game using it?)";
     return false;
@@ -93,13 +103,13 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
     return false;
   }
   to.port = port;
-  link.host = enet_host_create(nullptr, 1, 1, 0, 0);
+  link.host = enet_host_create(nullptr, 1, kChannels, 0, 0);
   if (link.host == nullptr) {
     *error = "Cannot open a network connection";
     return false;
   }
   Configure(link);
-  link.peer = enet_host_connect(link.host, &to, 1, 0);
+  link.peer = enet_host_connect(link.host, &to, kChannels, 0);
   if (link.peer == nullptr) {
     *error = "Cannot connect to " + where;
     return false;
@@ -115,7 +125,10 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
       return false;
     }
     if (enet_host_service(link.host, &event, static_cast<enet_uint32>(std::min<int64_t>(end - now, 50))) <= 0) continue;
-    if (event.type == ENET_EVENT_TYPE_CONNECT) return true;
+    if (event.type == ENET_EVENT_TYPE_CONNECT) {
+      KeepEveryPacket(link.peer);
+      return true;
+    }
     if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
     if (event.type == ENET_EVENT_TYPE_DISCONNECT) break;
   }
@@ -125,11 +138,15 @@ bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int wai
   return false;
 }
 
-void SendPacket(NetLink& link, const Packet& packet) {
+void SendPacket(NetLink& link, const Packet& packet, bool mustArrive) {
   if (link.peer == nullptr || link.gone) return;
   const std::vector<uint8_t> bytes = EncodePacket(packet);
-  ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
-  if (p != nullptr && enet_peer_send(link.peer, 0, p) != 0) enet_packet_destroy(p);
+  // Keys and pings go once: the next one carries the same again. The rest is resent until it arrives.
+  const bool once = !mustArrive && (packet.kind == PacketKind::Input || packet.kind == PacketKind::Ping ||
+                                    packet.kind == PacketKind::Pong);
+  const enet_uint8 channel = packet.kind == PacketKind::Hash ? 1 : 0;
+  ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(), once ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
+  if (p != nullptr && enet_peer_send(link.peer, channel, p) != 0) enet_packet_destroy(p);
   enet_host_flush(link.host);
 }
 
@@ -162,7 +179,7 @@ NetEvent Receive(NetLink& link, int waitMs, Packet* out) {
           ok = out->kind == PacketKind::Hello;
           if (ok) {
             link.peer = event.peer;
-            enet_peer_timeout(link.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+            KeepEveryPacket(link.peer);
           }
         }
         enet_packet_destroy(event.packet);

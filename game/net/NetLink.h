@@ -1,6 +1,7 @@
 // One end of a network battle's connection over ENet: the host listens on a UDP port and takes
-// as its guest the first machine that greets it with a hello; the guest connects to it. Every packet goes on one reliable, ordered channel, so
-// ENet resends what the network loses and keys arrive in the order they were sent.
+// as its guest the first machine that greets it with a hello; the guest connects to it. The keys
+// go unreliable and unordered (each packet carries what the last ones did, see Lockstep.h); the
+// set-up, the state hashes and the goodbyes go reliable: ENet resends them until they arrive.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -46,7 +47,9 @@ uint16_t ListeningPort(const NetLink& link);
 bool ConnectTo(NetLink& link, const std::string& address, uint16_t port, int waitMs, std::string* error,
                const std::function<bool()>& cancelled = {});
 
-void SendPacket(NetLink& link, const Packet& packet);
+// Sends `packet` at once: keys and pings unreliable (unless `mustArrive`, for the last keys before
+// a goodbye), everything else reliable.
+void SendPacket(NetLink& link, const Packet& packet, bool mustArrive = false);
 
 enum class NetEvent { None, Received, Gone };
 // Waits at most `waitMs` for something to happen: a well-formed packet from the other machine, or

@@ -32,11 +32,15 @@ std::vector<uint8_t> EncodePacket(const Packet& p) {
       b.insert(b.end(), p.text.begin(), p.text.end());
       break;
     case PacketKind::Input:
+      Put(b, static_cast<uint64_t>(p.ack), 4);
       Put(b, static_cast<uint64_t>(p.frame), 4);
-      Put(b, p.keys.size(), 1);
-      for (const KeyEvent& k : p.keys) {
-        Put(b, k.down ? 1 : 0, 1);
-        Put(b, static_cast<uint64_t>(k.code), 1);
+      Put(b, p.frames.size(), 1);
+      for (const std::vector<KeyEvent>& keys : p.frames) {
+        Put(b, keys.size(), 1);
+        for (const KeyEvent& k : keys) {
+          Put(b, k.down ? 1 : 0, 1);
+          Put(b, static_cast<uint64_t>(k.code), 1);
+        }
       }
       break;
     case PacketKind::Hash:
@@ -46,6 +50,10 @@ std::vector<uint8_t> EncodePacket(const Packet& p) {
     case PacketKind::Bye:
       Put(b, static_cast<uint64_t>(p.reason), 1);
       Put(b, static_cast<uint64_t>(p.frame), 4);
+      break;
+    case PacketKind::Ping:
+    case PacketKind::Pong:
+      Put(b, static_cast<uint64_t>(p.number), 1);
       break;
   }
   return b;
@@ -67,16 +75,28 @@ bool DecodePacket(const uint8_t* d, size_t size, Packet* out) {
       p.text.assign(reinterpret_cast<const char*>(d + 2), size - 2);
       break;
     case static_cast<uint8_t>(PacketKind::Input): {
-      if (size < 6) return false;
-      p.frame = static_cast<int64_t>(Get(d + 1, 4));
-      const size_t count = d[5];
-      if (count > kMaxKeysPerFrame || size != 6 + 2 * count || p.frame < 1 || p.frame > kMaxFrame) return false;
-      for (size_t i = 0; i < count; ++i) {
-        const uint8_t down = d[6 + 2 * i];
-        const uint8_t code = d[7 + 2 * i];
-        if (down > 1 || code == 0) return false;
-        p.keys.push_back(KeyEvent{down == 1, code});
+      if (size < 10 || size > kMaxInputBytes) return false;
+      p.ack = static_cast<int64_t>(Get(d + 1, 4));
+      p.frame = static_cast<int64_t>(Get(d + 5, 4));
+      const size_t count = d[9];
+      if (p.ack > kMaxFrame || p.frame < 1 || p.frame > kMaxFrame || count > kMaxFramesPerPacket ||
+          p.frame + static_cast<int64_t>(count) - 1 > kMaxFrame) {
+        return false;
       }
+      size_t at = 10;
+      for (size_t f = 0; f < count; ++f) {
+        if (at >= size) return false;
+        const size_t keys = d[at++];
+        if (keys > kMaxKeysPerFrame || size - at < 2 * keys) return false;
+        std::vector<KeyEvent>& frame = p.frames.emplace_back();
+        for (size_t i = 0; i < keys; ++i, at += 2) {
+          const uint8_t down = d[at];
+          const uint8_t code = d[at + 1];
+          if (down > 1 || code == 0) return false;
+          frame.push_back(KeyEvent{down == 1, code});
+        }
+      }
+      if (at != size) return false;
       break;
     }
     case static_cast<uint8_t>(PacketKind::Hash):
@@ -90,6 +110,11 @@ bool DecodePacket(const uint8_t* d, size_t size, Packet* out) {
       p.reason = static_cast<ByeReason>(d[1]);
       p.frame = static_cast<int64_t>(Get(d + 2, 4));
       if (p.frame > kMaxFrame) return false;
+      break;
+    case static_cast<uint8_t>(PacketKind::Ping):
+    case static_cast<uint8_t>(PacketKind::Pong):
+      if (size != 2) return false;
+      p.number = d[1];
       break;
     default:
       return false;

@@ -3,9 +3,14 @@
 // value out of range is refused whole: nothing of it reaches the game.
 //   hello  kind, "QVNT", protocol version (u16)                  guest -> host, on connecting
 //   start  kind, input delay (u8), replay text                   host -> guest: options, ships, seed
-//   input  kind, frame (u32), key count (u8), count x (down u8, code u8)
+//   input  kind, ack (u32), first frame (u32), frame count (u8), count x (key count (u8),
+//          key count x (down u8, code u8))                       every frame, unreliable: the sender's
+//          keys of every frame the receiver has not acknowledged, and the sender's acknowledgement:
+//          it holds the receiver's keys up to frame `ack`
 //   hash   kind, frame (u32), state hash (u64)                   every kHashInterval frames
 //   bye    kind, reason (u8), frame (u32)                        the sender leaves, and why
+//   ping   kind, number (u8)                                     host -> guest before the start
+//   pong   kind, number (u8)                                     the guest's answer
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,15 +21,19 @@
 
 namespace quorvex {
 
-inline constexpr uint16_t kNetProtocolVersion = 1;
+inline constexpr uint16_t kNetProtocolVersion = 2;
 // Key events one player may send for one frame; a real hand makes a few.
 inline constexpr size_t kMaxKeysPerFrame = 32;
+// Frames and bytes one input packet may carry: what goes unacknowledged at the longest input delay,
+// in one datagram that is never split.
+inline constexpr size_t kMaxFramesPerPacket = 64;
+inline constexpr size_t kMaxInputBytes = 1024;
 // The start packet carries the ship files; a replay of the same holds the same bound.
 inline constexpr size_t kMaxStartBytes = 8u << 20;
 inline constexpr int kMinInputDelay = 1;
 inline constexpr int kMaxInputDelay = 30;
 
-enum class PacketKind : uint8_t { Hello = 1, Start = 2, Input = 3, Hash = 4, Bye = 5 };
+enum class PacketKind : uint8_t { Hello = 1, Start = 2, Input = 3, Hash = 4, Bye = 5, Ping = 6, Pong = 7 };
 
 enum class ByeReason : uint8_t { Leaving = 0, Full = 1, Version = 2, Differs = 3 };
 
@@ -33,8 +42,10 @@ struct Packet {
   uint16_t version = kNetProtocolVersion;  // hello
   int delay = 0;                           // start
   std::string text;                        // start
-  int64_t frame = 0;                       // input, hash, bye
-  std::vector<KeyEvent> keys;              // input
+  int64_t frame = 0;                       // input (the first frame carried), hash, bye
+  int64_t ack = 0;                         // input
+  std::vector<std::vector<KeyEvent>> frames;  // input: the keys of frame, frame + 1, ...
+  int number = 0;                          // ping, pong
   uint64_t hash = 0;                       // hash
   ByeReason reason = ByeReason::Leaving;   // bye
 };

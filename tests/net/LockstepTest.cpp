@@ -1,7 +1,11 @@
 // The lockstep queue and the hash check without sockets: keys play `delay` frames after they were
-// taken, in player order on both machines; frames out of order or too far ahead are refused; a
-// hash that differs is found at its frame.
+// taken, in player order on both machines, through lost, repeated and reordered packets; frames
+// out of reach and acknowledgements of frames never sent are refused; a hash that differs is found
+// at its frame.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 #include "game/net/Lockstep.h"
 
@@ -10,32 +14,59 @@ namespace {
 
 std::vector<KeyEvent> Key(int code) { return {{true, code}}; }
 
-TEST(Lockstep, TwoQueuesPlayTheSameKeysInTheSameFrames) {
-  LockstepQueue host(3), guest(3);
-  std::vector<std::vector<KeyEvent>> hostPlayed, guestPlayed;
-  for (int f = 1; f <= 20; ++f) {
-    const int64_t h = host.AddLocal(Key(100 + f));
-    const int64_t g = guest.AddLocal(Key(200 + f));
-    EXPECT_EQ(h, f + 3);
-    ASSERT_TRUE(guest.AddRemote(h, Key(100 + f)));
-    ASSERT_TRUE(host.AddRemote(g, Key(200 + f)));
-    ASSERT_TRUE(host.Ready() && guest.Ready()) << f;
-    hostPlayed.push_back(host.Take(true));
-    guestPlayed.push_back(guest.Take(false));
-  }
-  EXPECT_EQ(hostPlayed.size(), guestPlayed.size());
-  for (size_t i = 0; i < hostPlayed.size(); ++i) {
-    const int f = static_cast<int>(i) + 1;
-    ASSERT_EQ(hostPlayed[i].size(), guestPlayed[i].size()) << f;
-    if (f <= 3) {
-      EXPECT_TRUE(hostPlayed[i].empty()) << "nothing plays before the delay";
-      continue;
+// Two machines' queues joined by a channel that loses, repeats and reorders packets: both play
+// the same keys in the same frames, and neither holds more than a few frames of keys.
+TEST(Lockstep, TwoQueuesPlayTheSameKeysWhateverTheChannelDoes) {
+  struct Case {
+    const char* what;
+    double loss, repeat, reorder;
+  };
+  const Case cases[] = {
+      {"a perfect channel", 0, 0, 0},
+      {"a third lost", 0.33, 0, 0},
+      {"a quarter repeated", 0, 0.25, 0},
+      {"a quarter reordered", 0, 0, 0.25},
+      {"all at once", 0.2, 0.25, 0.25},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<double> r(0, 1);
+    const int delay = 3;
+    LockstepQueue queues[2] = {LockstepQueue(delay), LockstepQueue(delay)};
+    std::vector<Packet> inFlight[2];  // towards queue 0, towards queue 1
+    std::vector<std::vector<KeyEvent>> played[2];
+    size_t mostHeld = 0;
+    for (int step = 0; step < 4000 && (played[0].size() < 300 || played[1].size() < 300); ++step) {
+      for (int m = 0; m < 2; ++m) {
+        LockstepQueue& q = queues[m];
+        if (q.lastLocal <= q.played + delay) q.AddLocal(Key(100 * (m + 1) + static_cast<int>(q.played % 50)));
+        // Each machine sends every step, as a running or waiting game does.
+        const Packet p = q.InputPacket();
+        if (r(gen) >= c.loss) inFlight[1 - m].push_back(p);
+        if (r(gen) < c.repeat) inFlight[1 - m].push_back(p);
+        if (inFlight[1 - m].size() > 1 && r(gen) < c.reorder) std::swap(inFlight[1 - m].front(), inFlight[1 - m].back());
+        if (q.Ready() && played[m].size() < 300) played[m].push_back(q.Take(m == 0));
+        mostHeld = std::max({mostHeld, q.local.size(), q.remote.size()});
+      }
+      for (int m = 0; m < 2; ++m) {
+        // Packets arrive one step later (reordered ones later still).
+        std::vector<Packet> arriving;
+        arriving.swap(inFlight[m]);
+        for (Packet& p : arriving) ASSERT_GE(queues[m].AddRemote(p.ack, p.frame, std::move(p.frames)), 0);
+      }
     }
-    ASSERT_EQ(hostPlayed[i].size(), 2u);
-    EXPECT_EQ(hostPlayed[i][0].code, 100 + f - 3) << "player 1 first";
-    EXPECT_EQ(hostPlayed[i][1].code, 200 + f - 3);
-    EXPECT_EQ(guestPlayed[i][0].code, hostPlayed[i][0].code);
-    EXPECT_EQ(guestPlayed[i][1].code, hostPlayed[i][1].code);
+    ASSERT_EQ(played[0].size(), 300u);
+    ASSERT_EQ(played[1].size(), 300u);
+    for (size_t i = 0; i < 300; ++i) {
+      ASSERT_EQ(played[0][i].size(), played[1][i].size()) << i;
+      for (size_t k = 0; k < played[0][i].size(); ++k) EXPECT_EQ(played[0][i][k].code, played[1][i][k].code) << i;
+      if (i >= delay) {
+        ASSERT_EQ(played[0][i].size(), 2u) << "both players' keys from frame delay + 1 on";
+        EXPECT_EQ(played[0][i][0].code / 100, 1) << "player 1 first";
+      }
+    }
+    EXPECT_LE(mostHeld, 2u * delay + 2) << "keys held stay within the input delay's reach";
   }
 }
 
@@ -46,29 +77,61 @@ TEST(Lockstep, WaitsForTheOtherMachineAndRefusesStrayFrames) {
     ASSERT_TRUE(q.Ready()) << "the first `delay` frames need nobody";
     q.Take(true);
   }
-  q.AddLocal({});
+  q.AddLocal({});  // frame 5
   EXPECT_FALSE(q.Ready()) << "frame 3 waits for the other machine";
+  auto frames = [](int n) { return std::vector<std::vector<KeyEvent>>(static_cast<size_t>(n), Key('X')); };
   struct Case {
-    int64_t frame;
-    bool accepted;
+    int64_t ack, first;
+    int count, added;
     const char* what;
   };
   const Case cases[] = {
-      {2, false, "a frame before the first one sent"},
-      {4, false, "a frame skipped"},
-      {3, true, "the next frame"},
-      {3, false, "the same frame again"},
-      {4, true, "the next one"},
-      {5, true, "still within reach"},
-      {6, true, "ahead"},
-      {7, true, "ahead"},
-      {8, true, "as far ahead as the other machine can be"},
-      {9, false, "further than the other machine can be"},
-      {-1, false, "a negative frame"},
+      {2, 2, 1, -1, "a frame before the first one a machine sends"},
+      {2, 4, 1, -1, "a frame skipped"},
+      {6, 3, 1, -1, "an acknowledgement of a frame never sent"},
+      {1, 3, 1, -1, "an acknowledgement before the first frame"},
+      {2, 3, 4, -1, "further ahead than its acknowledgement lets the other machine be"},
+      {2, 3, 1, 1, "the next frame"},
+      {2, 3, 1, 0, "the same frame again: nothing new"},
+      {3, 3, 3, 2, "old and new frames: the new ones are taken"},
+      {5, 6, 2, 2, "ahead"},
+      {5, 8, 1, 1, "as far ahead as the other machine can be"},
+      {5, 9, 1, -1, "further than the other machine can be"},
+      {5, 6, 0, 0, "no frames, only an acknowledgement"},
+      {4, 6, 0, 0, "an older acknowledgement that came late"},
   };
-  for (const Case& c : cases) EXPECT_EQ(q.AddRemote(c.frame, Key('X')), c.accepted) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(q.AddRemote(c.ack, c.first, frames(c.count)), c.added) << c.what;
+  EXPECT_EQ(q.nextRemote, 9);
+  EXPECT_EQ(q.acked, 5) << "the latest acknowledgement is kept";
   EXPECT_TRUE(q.Ready());
   EXPECT_EQ(q.Take(true).size(), 1u);
+  ASSERT_EQ(q.local.size(), 2u) << "keys played and acknowledged are let go";
+  EXPECT_EQ(q.local.begin()->first, 4) << "those still to play are kept";
+  EXPECT_EQ(q.InputPacket().frames.size(), 0u);
+  EXPECT_EQ(q.InputPacket().ack, 8);
+}
+
+// The input packet carries every frame not acknowledged, oldest first, and no more than one
+// datagram holds: a long burst of keys goes in the packets after.
+TEST(Lockstep, AnInputPacketCarriesWhatIsNotAcknowledged) {
+  LockstepQueue q(4);
+  for (int f = 0; f < 3; ++f) {
+    q.AddLocal(std::vector<KeyEvent>(kMaxKeysPerFrame, KeyEvent{true, 'W'}));
+    q.Take(true);
+  }
+  q.AddLocal({});
+  const Packet p = q.InputPacket();
+  EXPECT_EQ(p.frame, 5);
+  EXPECT_EQ(p.ack, 4);
+  ASSERT_EQ(p.frames.size(), 4u);
+  EXPECT_EQ(p.frames[0].size(), kMaxKeysPerFrame);
+  EXPECT_TRUE(p.frames[3].empty());
+  EXPECT_LE(EncodePacket(p).size(), kMaxInputBytes);
+  for (int f = 0; f < 20; ++f) q.local[9 + f] = std::vector<KeyEvent>(kMaxKeysPerFrame, KeyEvent{true, 'W'});
+  q.lastLocal = 28;
+  const Packet full = q.InputPacket();
+  EXPECT_LT(full.frames.size(), 24u) << "cut to one datagram";
+  EXPECT_LE(EncodePacket(full).size(), kMaxInputBytes);
 }
 
 TEST(Lockstep, HashCheckFindsTheFirstFrameThatDiffers) {

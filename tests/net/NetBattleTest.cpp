@@ -449,7 +449,9 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
   std::promise<uint16_t> port;
   std::future<uint16_t> listening = port.get_future();
   std::chrono::steady_clock::time_point vanished;
-  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
+  NetGameSetup setup = NetSetup(host, &port);
+  setup.delay = kDefaultInputDelay;  // this guest answers no pings
+  std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, setup); });
   {
     NetLink guest;
     std::string error;
@@ -471,7 +473,9 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
     for (int frame = kDefaultInputDelay + 1; frame <= kDefaultInputDelay + 5; ++frame) {
       Packet input;
       input.kind = PacketKind::Input;
+      input.ack = kDefaultInputDelay;
       input.frame = frame;
+      input.frames = {{}};
       SendPacket(guest, input);
     }
     Receive(guest, 200, &p);
@@ -491,6 +495,9 @@ TEST(NetBattle, AGuestThatVanishesIsReportedWithinSeconds) {
 struct HandMadeGuest {
   NetLink link;
   bool started = false;
+  bool bye = false;  // the host said goodbye
+  int delay = 0;     // the host's input delay
+  int64_t ack = 0;   // the host's keys are had up to here
 
   explicit HandMadeGuest(uint16_t port) {
     std::string error;
@@ -498,15 +505,28 @@ struct HandMadeGuest {
     SendPacket(link, Packet{});
     Packet p;
     while (Receive(link, 5000, &p) == NetEvent::Received && p.kind != PacketKind::Start) {
+      if (p.kind != PacketKind::Ping) continue;
+      p.kind = PacketKind::Pong;  // the host measures the round trip
+      SendPacket(link, p);
     }
     started = p.kind == PacketKind::Start;
+    ack = delay = p.delay;
   }
   void SendFrame(int64_t frame, std::vector<KeyEvent> keys) {
     Packet input;
     input.kind = PacketKind::Input;
+    input.ack = ack;
     input.frame = frame;
-    input.keys = std::move(keys);
+    input.frames = {std::move(keys)};
     SendPacket(link, input);
+  }
+  // Takes what the host sent: its keys are acknowledged as they come.
+  void Listen() {
+    Packet p;
+    while (Receive(link, 0, &p) == NetEvent::Received) {
+      if (p.kind == PacketKind::Input) ack = std::max(ack, p.frame + static_cast<int64_t>(p.frames.size()) - 1);
+      bye |= p.kind == PacketKind::Bye;
+    }
   }
 };
 
@@ -540,25 +560,21 @@ TEST(NetBattle, AGuestThatSendsNoUsableFrameIsEndedAfterTheSilenceLimit) {
     };
     std::promise<uint16_t> port;
     std::future<uint16_t> listening = port.get_future();
-    NetGameSetup setup = NetSetup(host, &port);
-    setup.delay = kDefaultInputDelay;
-    std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, setup); });
+    std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, NetSetup(host, &port)); });
     HandMadeGuest guest(listening.get());
     ASSERT_TRUE(guest.started);
-    int64_t next = kDefaultInputDelay + 1;
-    for (; next <= kDefaultInputDelay + 5; ++next) guest.SendFrame(next, {});
+    int64_t next = guest.delay + 1;
+    for (; next <= guest.delay + 5; ++next) guest.SendFrame(next, {});
     const auto began = std::chrono::steady_clock::now();
-    Packet p;
-    bool bye = false;
-    while (!bye && std::chrono::steady_clock::now() - began < std::chrono::seconds(8)) {
+    while (!guest.bye && std::chrono::steady_clock::now() - began < std::chrono::seconds(8)) {
+      guest.Listen();
       c.talk(guest, next);
-      while (Receive(guest.link, 0, &p) == NetEvent::Received) bye |= p.kind == PacketKind::Bye;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     hostThread.join();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     EXPECT_EQ(host.message, "The other player has not answered for 3 seconds");
-    EXPECT_TRUE(bye) << "the guest is told";
+    EXPECT_TRUE(guest.bye) << "the guest is told";
     EXPECT_LT(seconds, 6.0);
     EXPECT_FALSE(player1Moved) << "the guest's keys never flew player 1";
   }
@@ -638,7 +654,7 @@ TEST(NetBattle, AWindowWaitingForTheOtherMachineClosesAtOnce) {
     // No keys are sent back: the guest plays its first 4 frames, then waits. Let it wait a while.
     int64_t lastFrame = 0;
     while (lastFrame < 2 * 4 + 1 && Receive(host, 3000, &p) != NetEvent::None) {
-      if (p.kind == PacketKind::Input) lastFrame = p.frame;
+      if (p.kind == PacketKind::Input) lastFrame = p.frame + static_cast<int64_t>(p.frames.size()) - 1;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(kNetWaitShownMs + 300));
     SDL_Event quit{};

@@ -191,9 +191,10 @@ class LossyRelay {
   std::thread thread_;
 };
 
-// Host and guest play to the end, each on its own thread; the guest through `relay` when given.
+// Host and guest play to the end, each on its own thread; the guest through `relay` (the test's
+// own) or `through` (the project's relay, with `conditions`) when given.
 void PlayBoth(Side& host, Side& guest, std::unique_ptr<LossyRelay>* relay = nullptr, double drop = 0,
-              int delayMs = 0) {
+              int delayMs = 0, Relay* through = nullptr, const RelayConditions& conditions = {}) {
   std::promise<uint16_t> port;
   std::future<uint16_t> listening = port.get_future();
   std::thread hostThread([&] {
@@ -205,9 +206,12 @@ void PlayBoth(Side& host, Side& guest, std::unique_ptr<LossyRelay>* relay = null
     *relay = std::make_unique<LossyRelay>(p, drop, delayMs);
     p = (*relay)->port();
   }
+  std::string error;
+  if (through != nullptr && StartRelay(*through, 0, p, conditions, &error)) p = through->port;
   guest.message = JoinNetGame(*guest.w, "127.0.0.1", p, NetSetup(guest));
   guest.finalHash = StateHash(*guest.w);
   hostThread.join();
+  if (through != nullptr) StopRelay(*through);
 }
 
 Replay OnlyReplay(const fs::path& folder) {
@@ -408,6 +412,17 @@ TEST(NetBattle, AJoystickPlayerFliesOverTheNetwork) {
   EXPECT_EQ(HashText(result.hash), HashText(h.finalHash)) << "the replay holds the stick as keys";
 }
 
+// Both games ended well and alike, and so did their replays.
+void ExpectTheSameBattleOnBoth(const Side& host, const Side& guest) {
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
+  EXPECT_TRUE(h.finished && g.finished);
+  EXPECT_EQ(h.hashes, g.hashes);
+}
+
 TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {
   testing::TempDir dir;
   Side host, guest;
@@ -415,14 +430,8 @@ TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {
   Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
   std::unique_ptr<LossyRelay> relay;
   PlayBoth(host, guest, &relay, 0.03, 15);
-  EXPECT_EQ(host.message, "");
-  EXPECT_EQ(guest.message, "");
   EXPECT_GT(relay->dropped(), 0);
-  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
-  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
-  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
-  EXPECT_TRUE(h.finished && g.finished);
-  EXPECT_EQ(h.hashes, g.hashes);
+  ExpectTheSameBattleOnBoth(host, guest);
 }
 
 // Through the project's relay: delay with jitter, loss, and a quarter of the datagrams repeated and
@@ -432,28 +441,11 @@ TEST(NetBattle, RepeatedAndReorderedDatagramsChangeNothing) {
   Side host, guest;
   Prepare(host, dir.path() / "host", kHostKeys, HostScript());
   Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
-  std::promise<uint16_t> port;
-  std::future<uint16_t> listening = port.get_future();
-  std::thread hostThread([&] {
-    host.message = HostNetGame(*host.w, 0, NetSetup(host, &port));
-    host.finalHash = StateHash(*host.w);
-  });
   Relay relay;
-  std::string error;
-  ASSERT_TRUE(StartRelay(relay, 0, listening.get(), RelayConditions{20, 10, 0.1, 0.25, 0.25}, &error)) << error;
-  guest.message = JoinNetGame(*guest.w, "127.0.0.1", relay.port, NetSetup(guest));
-  guest.finalHash = StateHash(*guest.w);
-  hostThread.join();
-  StopRelay(relay);
-  EXPECT_EQ(host.message, "");
-  EXPECT_EQ(guest.message, "");
+  PlayBoth(host, guest, nullptr, 0, 0, &relay, RelayConditions{20, 10, 0.1, 0.25, 0.25});
   EXPECT_GT(relay.counts.duplicated, 0);
   EXPECT_GT(relay.counts.reordered, 0);
-  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
-  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
-  const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
-  EXPECT_TRUE(h.finished && g.finished);
-  EXPECT_EQ(h.hashes, g.hashes);
+  ExpectTheSameBattleOnBoth(host, guest);
 }
 
 TEST(NetBattle, ADifferenceIsFoundAtTheNextCheckOnBothMachines) {

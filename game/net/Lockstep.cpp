@@ -11,7 +11,8 @@ int64_t LockstepQueue::AddLocal(std::vector<KeyEvent> keys) {
 }
 
 int LockstepQueue::AddRemote(int64_t ack, int64_t first, std::vector<std::vector<KeyEvent>> frames) {
-  const int64_t last = first + static_cast<int64_t>(frames.size()) - 1;
+  // A packet of no frames (only an acknowledgement) brings none, wherever it says they start.
+  const int64_t last = frames.empty() ? nextRemote - 1 : first + static_cast<int64_t>(frames.size()) - 1;
   // The other machine sends from the first frame it has not seen acknowledged, never past one we
   // lack. It plays no further than the keys it holds of ours (`ack`), and no further than the keys
   // we sent, and sends its keys for `delay` frames after the one it is about to play.

@@ -111,6 +111,24 @@ TEST(Lockstep, WaitsForTheOtherMachineAndRefusesStrayFrames) {
   EXPECT_EQ(q.InputPacket().ack, 8);
 }
 
+// Whatever a hostile machine sends (absurd frame numbers and acknowledgements, long runs of frames
+// ahead), what this machine holds stays within the input delay's reach.
+TEST(Lockstep, HostilePacketsMakeNothingGrow) {
+  LockstepQueue q(4);
+  std::mt19937 gen(3);
+  for (int n = 0; n < 10000; ++n) {
+    if (q.lastLocal <= q.played + q.delay) q.AddLocal(Key('W'));
+    const int64_t ack = n % 3 == 0 ? static_cast<int64_t>(gen()) : q.played + static_cast<int64_t>(gen() % 12);
+    const int64_t first = n % 5 == 0 ? static_cast<int64_t>(gen() % 0x7fffffff) : q.nextRemote - 2 + gen() % 4;
+    const int count = static_cast<int>(gen() % (kMaxFramesPerPacket + 1));
+    q.AddRemote(ack, first, std::vector<std::vector<KeyEvent>>(static_cast<size_t>(count), Key('I')));
+    if (q.Ready()) q.Take(true);
+    ASSERT_LE(q.local.size() + q.remote.size(), 4u * q.delay + 4) << n;
+    ASSERT_LE(q.nextRemote, q.played + 3 + 2 * q.delay) << n;
+  }
+  EXPECT_GT(q.played, 100) << "honest-looking packets among them kept the game going";
+}
+
 // The input packet carries every frame not acknowledged, oldest first, and no more than one
 // datagram holds: a long burst of keys goes in the packets after.
 TEST(Lockstep, AnInputPacketCarriesWhatIsNotAcknowledged) {

@@ -428,7 +428,8 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   }
   Packet hello;
   SendPacket(link, hello);
-  // The host measures the round trip before it starts the game: its pings are answered.
+  // The host measures the round trip before it starts the game: its pings are answered. Its first
+  // keys may overtake the start on the way: they come again with its next packets.
   const int startMs = std::max(setup.silenceMs, kNetStartMs);
   const int64_t end = NetNowMs() + startMs;
   Packet p;
@@ -443,7 +444,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
       CloseLink(link, &bye);
       return message;
     }
-  } while (p.kind == PacketKind::Ping);
+  } while (p.kind == PacketKind::Ping || p.kind == PacketKind::Input);
   if (p.kind != PacketKind::Start) {
     message = p.kind == PacketKind::Bye ? ByeText(p) : "The host sent something else than a game";
     w.messages.Show(kBoxTitle, message);

@@ -288,6 +288,16 @@ TEST(NetBattle, OwnKeysBecomeTheBattlesKeys) {
   for (size_t i = 0; i < 7; ++i) EXPECT_EQ(keys[i], firstRun.player2[i]) << "a joystick player flies with the first-run keys";
 }
 
+// The input delay the host chooses from the round trip it measured: keys cross in time each way,
+// with two frames to spare, within the delays a start packet may carry.
+TEST(NetBattle, TheInputDelayFollowsTheRoundTrip) {
+  struct Case {
+    int roundTripMs, delay;
+  };
+  const Case cases[] = {{0, 2}, {2, 3}, {42, 3}, {84, 4}, {360, 11}, {720, 20}, {2000, 30}, {100000, 30}};
+  for (const Case& c : cases) EXPECT_EQ(InputDelayFor(c.roundTripMs, 21), c.delay) << c.roundTripMs << " ms";
+}
+
 TEST(NetBattle, AJoystickTravelsAsTheKeysThatDoTheSame) {
   using namespace stick_entry;
   const std::array<double, 7> net = NetKeyTable(2);  // thrust I, left J, right L, fire K, weapon U, power O, destruct 8

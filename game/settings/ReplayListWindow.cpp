@@ -34,6 +34,8 @@ QTreeWidgetItem* Row(const ReplayListEntry& e) {
   item->setText(kLength, QString::fromStdString(e.length));
   item->setTextAlignment(kLength, Qt::AlignRight | Qt::AlignVCenter);
   for (int c = 0; c < kColumns; ++c) item->setToolTip(c, QString::fromStdString(e.file.filename().string()));
+  item->setToolTip(kPlayer1, QString::fromStdString(e.player1));
+  item->setToolTip(kPlayer2, QString::fromStdString(e.player2));
   return item;
 }
 
@@ -50,8 +52,12 @@ QWidget* OpenReplayListWindow(QWidget* owner, const std::vector<ReplayListEntry>
   list->setRootIsDecorated(false);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   for (const ReplayListEntry& e : entries) list->addTopLevelItem(Row(e));
+  // Long armadas share the width left; their whole list shows as a tooltip.
   list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  list->setMinimumSize(720, 320);
+  list->header()->setSectionResizeMode(kPlayer1, QHeaderView::Stretch);
+  list->header()->setSectionResizeMode(kPlayer2, QHeaderView::Stretch);
+  list->setTextElideMode(Qt::ElideRight);
+  list->setMinimumSize(760, 320);
   auto* none = new QLabel("No battle has been recorded yet.", window);
   none->setObjectName("NoReplays");
   none->setVisible(entries.empty());
@@ -70,7 +76,16 @@ QWidget* OpenReplayListWindow(QWidget* owner, const std::vector<ReplayListEntry>
     const std::filesystem::path file = chosen();
     if (!file.empty() && watch) watch(file);
   };
-  QObject::connect(list, &QTreeWidget::itemSelectionChanged, play, [play, chosen] { play->setEnabled(!chosen().empty()); });
+  auto update = [play, chosen] { play->setEnabled(!chosen().empty()); };
+  QObject::connect(list, &QTreeWidget::itemSelectionChanged, play, update);
+  QObject::connect(list, &QTreeWidget::currentItemChanged, play, update);
+  // The newest replay that can be watched is chosen to begin with.
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = list->topLevelItem(i);
+    if (!(item->flags() & Qt::ItemIsEnabled)) continue;
+    list->setCurrentItem(item);
+    break;
+  }
   QObject::connect(list, &QTreeWidget::itemDoubleClicked, window, start);
   QObject::connect(play, &QPushButton::clicked, window, start);
   ShowBesideOwner(window);

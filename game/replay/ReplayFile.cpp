@@ -298,8 +298,11 @@ bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* err
 
 bool ReadReplaySummary(const std::filesystem::path& file, ReplaySummary* out, std::string* problem) {
   *out = ReplaySummary{};
-  std::string bytes;
-  if (!ReadWholeFile(file, &bytes, problem)) return false;
+  std::string bytes, error;
+  if (!ReadWholeFile(file, &bytes, &error)) {
+    *problem = "cannot be read (" + error + ")";
+    return false;
+  }
   Reader r{bytes, 0, 0, {}};
   if (!VersionLine(r, problem)) return false;
   // The head: everything before the first frame record.

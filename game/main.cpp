@@ -22,6 +22,7 @@
 #include "game/replay/CommandLine.h"
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
+#include "game/replay/ReplayList.h"
 #include "game/settings/ConfigFiles.h"
 #include "game/settings/Launcher.h"
 #include "platform/UserFolders.h"
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
       // Every battle is recorded among the player's replays.
       quorvex::RunRecordedGame(*window, quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays));
     }, folders.user);
-    launcher->replaysDir = quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays);
+    launcher->listReplays = [&] { return quorvex::ListReplays(quorvex::PlayerFolder(folders, quorvex::PlayerFiles::Replays)); };
     launcher->watchReplay = [&](const fs::path& file) {
       quorvex::PlayReplay(file, folders, quorvex::ReplayMode::Window, std::cout, std::cerr);
     };

@@ -15,9 +15,10 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 prefix="$work/prefix/usr"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/quorvex bin/quorvex-editor share/quorvex/tausta.bmp share/quorvex/playlist.txt \
-         share/applications/org.quorvex.Quorvex.desktop share/applications/org.quorvex.QuorvexEditor.desktop \
-         share/metainfo/org.quorvex.Quorvex.metainfo.xml; do
+for f in games/quorvex games/quorvex-editor share/quorvex/tausta.bmp share/quorvex/playlist.txt \
+         share/applications/org.quorvex.quorvex.desktop share/applications/org.quorvex.editor.desktop \
+         share/metainfo/org.quorvex.quorvex.metainfo.xml share/man/man6/quorvex.6.gz \
+         share/man/man6/quorvex-editor.6.gz share/doc/quorvex/copyright share/doc/quorvex/changelog.gz; do
   [ -e "$prefix/$f" ] || fail "missing after install: $f"
 done
 ls "$prefix"/share/quorvex/*.shp >/dev/null 2>&1 || fail "no stock ships installed"
@@ -31,7 +32,7 @@ for size in 16 24 32 48 64 128 256; do
 done
 
 desktop-file-validate "$prefix"/share/applications/*.desktop
-appstreamcli validate --no-net "$prefix/share/metainfo/org.quorvex.Quorvex.metainfo.xml" >/dev/null
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.quorvex.quorvex.metainfo.xml" >/dev/null
 
 # The installed game, its folder read-only, started as a player would be (a home of its own).
 chmod -R a-w "$work/prefix"
@@ -42,7 +43,7 @@ mkdir -p "$home" "$work/runtime" && chmod 700 "$work/runtime"
 log="$work/game.log"
 env -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QUORVEX_START_GAME=1 \
     QT_QPA_PLATFORM=offscreen SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
-    SDL_DISKAUDIODELAY=0 "$prefix/bin/quorvex" >"$log" 2>&1 &
+    SDL_DISKAUDIODELAY=0 "$prefix/games/quorvex" >"$log" 2>&1 &
 game=$!
 user="$home/.local/share/quorvex"
 # Start-up has read (and so made) the settings files; give it time to load the pictures and sounds

@@ -66,6 +66,9 @@ void SetSmoothScaling(Display& d, bool smooth) {
 
 void PresentSurface(Display& d, const Surface& back) {
   if (!d.open || back.width() != kScreenWidth || back.height() != kScreenHeight) return;
+  if (++d.handedOver < d.showEvery) return;
+  d.handedOver = 0;
+  ++d.pictures;
   SDL_UpdateTexture(d.texture, nullptr, back.pixels().data(), kScreenWidth * 2);
   SDL_RenderClear(d.renderer);
   SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);

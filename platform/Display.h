@@ -1,6 +1,7 @@
 // The game window: an 800 x 600 back surface shown scaled to fit the window with its aspect kept
 // (black bars fill the rest), either by whole-number steps (sharp pixels) or smoothly.
 #pragma once
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -26,6 +27,10 @@ struct Display {
   // delay): its black pixels let the picture through.
   SDL_Texture* caption = nullptr;
   Rect captionArea;
+  // Only every showEvery-th picture handed over is shown (a replay hurrying); pictures counts those shown.
+  int showEvery = 1;
+  int handedOver = 0;
+  int64_t pictures = 0;
 };
 
 // Opens the window titled "Quorvex" (full-screen on the desktop unless `windowed`), resizable, with
@@ -35,7 +40,8 @@ bool OpenDisplay(Display& display, bool windowed, std::string* error);
 // Between the whole desktop and an 800 x 600 window, at any time.
 void SetFullScreen(Display& display, bool fullScreen);
 void SetSmoothScaling(Display& display, bool smooth);
-// Shows the back surface: uploads it to a streaming texture and presents it without waiting for vsync.
+// Shows the back surface: uploads it to a streaming texture and presents it without waiting for vsync
+// (or leaves it, as showEvery says).
 void PresentSurface(Display& display, const Surface& back);
 // Shows `picture` over every picture presented from now on, its top left at (x, y) of the 800 x 600
 // picture; an empty one takes the caption away.

@@ -10,7 +10,7 @@
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
 #include "game/flow/Startup.h"
-#include "game/render/Font.h"
+#include "game/render/Caption.h"
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
 #include "platform/DataFiles.h"
@@ -91,14 +91,6 @@ void TakeOwnControls(NetTap& tap, const GameWindow& w, int player) {
   tap.stickTable = w.controlTable[p];
 }
 
-// The network line in the bottom left corner of the game window, over whatever the game draws there.
-void ShowNetCaption(GameWindow& w, const std::string& text) {
-  if (!w.display.open) return;
-  Surface caption(static_cast<int>(text.size()) * kSmallAdvance, 13);
-  FontTextOn(caption, w.fontSheet, 0, 0, text, true, false);
-  SetDisplayCaption(w.display, caption, 6, kScreenHeight - 19);
-}
-
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
 std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, int delay,
                           const NetGameSetup& setup) {
@@ -117,7 +109,7 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   }
   // The input delay is part of how the game feels: the game says it, also in full screen.
   tap.caption = DelayCaption(delay);
-  ShowNetCaption(w, tap.caption);
+  ShowWindowCaption(w, tap.caption);
   tap.queue = LockstepQueue(delay);
   tap.silenceMs = setup.silenceMs;
   tap.recorder.folder = setup.replayFolder;
@@ -335,7 +327,7 @@ void NetTap::Events(GameWindow& w) {
       std::erase_if(w.events.keys, [](const KeyEvent& k) { return k.repeat; });
       if (!saidWaiting && NetNowMs() - began > kNetWaitShownMs) {
         saidWaiting = true;
-        ShowNetCaption(w, "waiting for the other player...");
+        ShowWindowCaption(w, "waiting for the other player...");
         PresentSurface(w.display, w.back);
       }
     }
@@ -347,7 +339,7 @@ void NetTap::Events(GameWindow& w) {
     Packet p;
     if (Receive(*link, 2, &p) == NetEvent::Received) TakePacket(*this, p);
   }
-  if (saidWaiting) ShowNetCaption(w, caption);
+  if (saidWaiting) ShowWindowCaption(w, caption);
   heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
   const std::vector<KeyEvent> keys = queue.Take(host);
   w.events.keys.assign(keys.begin(), keys.end());

@@ -5,10 +5,12 @@
 #include <ostream>
 
 #include "game/audio/Initsound.h"
+#include "game/audio/Jukebox.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
 #include "game/flow/Startup.h"
+#include "game/render/Caption.h"
 #include "game/render/Graphics.h"
 #include "game/replay/StateHash.h"
 #include "platform/Keys.h"
@@ -18,15 +20,18 @@ namespace quorvex {
 
 namespace {
 
-// The replay window's clock: real time, except that while F6 is held waiting costs no time, so the
-// frames follow each other as fast as they can be run and drawn.
+// How long a paused replay sleeps between looks at the window.
+constexpr int kPausedWaitMs = 15;
+
+// The replay window's clock: real time, except that while F6 hurries the playback waiting costs no
+// time, so the frames follow each other as fast as they can be run.
 struct PlaybackClock : Clock {
   SdlClock real;
-  const bool* fast = nullptr;
+  const ReplayPlayer* player = nullptr;
   int32_t skipped = 0;
   int32_t Ticks() override { return static_cast<int32_t>(static_cast<uint32_t>(real.Ticks()) + static_cast<uint32_t>(skipped)); }
   void Sleep(int ms) override {
-    if (*fast) {
+    if (player->Hurrying()) {
       skipped += ms > 0 ? ms : 0;
     } else {
       real.Sleep(ms);
@@ -51,14 +56,52 @@ void ReplayPlayer::BattleEnds(GameWindow& w) {
   }
 }
 
-void ReplayPlayer::Events(GameWindow& w) {
-  // Keys pressed in the replay window steer the playback; none of them reaches the game. F11 and
-  // F12 still act on the window.
+void ReplayPlayer::WatcherKeys(GameWindow& w) {
+  if (watcher) watcher(w, *this);
   for (const KeyEvent& key : w.events.keys) {
     if (key.code == vk::Escape && key.down) throw GameExit{};
     if (key.code == vk::F6) fastForward = key.down;
+    if (!key.down) continue;
+    if (key.code == vk::Space && !key.repeat) {
+      paused = !paused;
+      steps = 0;
+    }
+    if (key.code == vk::Right && paused) ++steps;  // held, it steps on with the key repeat
   }
   std::erase_if(w.events.keys, [](const KeyEvent& key) { return !IsWindowKey(key.code); });
+  ShowState(w);
+}
+
+void ReplayPlayer::ShowState(GameWindow& w) {
+  const std::string now = paused ? "replay - paused" : Hurrying() ? "replay >>" : "replay";
+  if (now != caption) {
+    caption = now;
+    ShowWindowCaption(w, caption);
+  }
+  w.display.showEvery = Hurrying() ? kHurriedShowEvery : 1;
+}
+
+void ReplayPlayer::WaitWhilePaused(GameWindow& w) {
+  while (paused && steps == 0) {
+    // The window's own keys act at once: full screen, a screenshot of the held picture.
+    for (const KeyEvent& key : w.events.keys) {
+      if (key.down && !key.repeat) OnWindowKey(w, key.code);
+    }
+    w.events.keys.clear();
+    PresentSurface(w.display, w.back);  // after F11, or a window uncovered
+    w.clock->Sleep(kPausedWaitMs);
+    if (w.display.open) CollectWindowEvents(w.events);
+    if (w.events.closeRequested) throw GameExit{};
+    WatcherKeys(w);
+  }
+  if (steps > 0) --steps;
+}
+
+void ReplayPlayer::Events(GameWindow& w) {
+  // Keys pressed in the replay window steer the playback; none of them reaches the game. F11 and
+  // F12 still act on the window.
+  WatcherKeys(w);
+  WaitWhilePaused(w);
 
   ++frame;
   clockRead = 0;
@@ -99,7 +142,7 @@ int32_t ReplayPlayer::ClockReading(GameWindow&, int32_t ticks) {
 std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& name) { return ships.Path(name); }
 
 int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, ReplayMode mode, std::ostream& out,
-               std::ostream& err, PlaybackResult* result) {
+               std::ostream& err, PlaybackResult* result, const ReplayWatcher& watcher) {
   const bool timedemo = mode == ReplayMode::Timedemo;
   // A replay that cannot be played is said on the error stream, and in a box when it was to be watched.
   auto cannotPlay = [&](const std::string& message) {
@@ -123,8 +166,9 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
   player.replay = &replay;
   player.report = &err;
   ManualClock manual;
+  player.watcher = watcher;
   PlaybackClock paced;
-  paced.fast = &player.fastForward;
+  paced.player = &player;
   w->clock = timedemo ? static_cast<Clock*>(&manual) : &paced;
 
   if (!player.ships.Write(replay.shipFiles, "replay", &error)) {
@@ -143,6 +187,11 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
     } else {
       if (!timedemo && w->options.soundOn) Initsound(*w);
       LoadGraphics(*w);
+      if (!timedemo) {
+        // As in the game: the menu song through the armadas and the ships, until the battle's own.
+        StartMenuMusic(*w);
+        player.ShowState(*w);
+      }
       PlayBattle(*w);
       player.BattleEnds(*w);
     }

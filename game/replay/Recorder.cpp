@@ -7,6 +7,7 @@
 
 #include "game/controls/WindowKeys.h"
 #include "game/flow/Startup.h"
+#include "game/screens/Screens.h"
 #include "game/replay/StateHash.h"
 #include "platform/Files.h"
 
@@ -17,6 +18,18 @@ namespace {
 constexpr int32_t kWriteEveryMs = 1000;
 
 std::array<int, 4> RestPositions(const Joysticks& s) { return {s.restX[0], s.restY[0], s.restX[1], s.restY[1]}; }
+
+// The ship names of both armadas, in their order.
+std::array<std::vector<std::string>, 2> ArmadaNames(const GameWindow& w) {
+  std::array<std::vector<std::string>, 2> names;
+  for (size_t p = 0; p < 2; ++p) {
+    for (int index : w.fleet[p]) {
+      if (index < 0 || index >= kShipListSize) break;
+      names[p].push_back(w.shipNames[static_cast<size_t>(index)]);
+    }
+  }
+  return names;
+}
 
 bool SameState(const JoystickState& a, const JoystickState& b) {
   return a.x == b.x && a.y == b.y && a.buttons == b.buttons;
@@ -57,6 +70,8 @@ void ReplayRecorder::BattleEnds(GameWindow& w) {
   replay.frameCount = frame;
   replay.finished = true;
   replay.finalHash = StateHash(w);
+  // Left from a menu or the pause menu ("quit", "cancel"), or the results' outcome.
+  replay.winner = w.quitBattle ? 0 : BattleOutcome(w);
   Write();
   recording = false;
 }
@@ -78,6 +93,8 @@ void ReplayRecorder::Events(GameWindow& w) {
   }
   rests = rested;
   if (frame % kHashInterval == 0) replay.hashes[frame] = StateHash(w);
+  // The armadas as they go into the first duel (the menus keep menuActive set), for the replay list.
+  if (replay.armadas[0].empty() && !w.menuActive) replay.armadas = ArmadaNames(w);
   for (int slot = 0; slot < 2; ++slot) {
     const JoystickState now = Sample(w, slot);
     if (!SameState(now, sampled[slot])) replay.frames[frame].sticks.emplace_back(slot, now);
@@ -147,18 +164,20 @@ std::filesystem::path NewReplayPath(const std::filesystem::path& folder, int64_t
   return path;
 }
 
+std::pair<std::string, int> ReplayNameOrder(const std::string& name) {
+  // "battle-20261208-101500-2" sorts after "battle-20261208-101500": compare by the stamp, then the number.
+  const std::string stem = name.substr(0, name.size() - std::min<size_t>(name.size(), 4));
+  const size_t dash = stem.rfind('-');
+  const bool numbered = dash != std::string::npos && dash > 15 && stem.size() - dash < 6 && dash + 1 < stem.size() &&
+                        std::all_of(stem.begin() + static_cast<long>(dash) + 1, stem.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; });
+  return std::make_pair(numbered ? stem.substr(0, dash) : stem, numbered ? std::stoi(stem.substr(dash + 1)) : 1);
+}
+
 void KeepNewestReplays(const std::filesystem::path& folder, int keep) {
   std::vector<std::string> names = ListFilesWithExtension(folder, ".qvr");
-  // "battle-20261208-101500-2" sorts after "battle-20261208-101500": compare by the stamp, then the number.
-  auto key = [](const std::string& name) {
-    const std::string stem = name.substr(0, name.size() - 4);
-    const size_t dash = stem.rfind('-');
-    const bool numbered = dash != std::string::npos && dash > 15 && stem.size() - dash < 6 &&
-                          std::all_of(stem.begin() + static_cast<long>(dash) + 1, stem.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
-    return std::make_pair(numbered ? stem.substr(0, dash) : stem, numbered ? std::stoi(stem.substr(dash + 1)) : 1);
-  };
-  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) { return key(a) < key(b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return ReplayNameOrder(a) < ReplayNameOrder(b); });
   for (size_t i = 0; i + static_cast<size_t>(keep) < names.size(); ++i) {
     std::error_code ec;
     std::filesystem::remove(folder / names[i], ec);

@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "game/core/InputTap.h"
 #include "game/replay/ReplayFile.h"
@@ -45,6 +46,10 @@ void RunRecordedGame(GameWindow& w, const std::filesystem::path& folder);
 // A fresh name in `folder` for a replay begun at `when` (seconds since the epoch, local time):
 // "battle-YYYYMMDD-HHMMSS.qvr", with "-2", "-3" ... when taken. Names sort by time.
 std::filesystem::path NewReplayPath(const std::filesystem::path& folder, int64_t when);
+
+// Where a replay named "battle-YYYYMMDD-HHMMSS[-n].qvr" stands among the others: its stamp (the name
+// without ".qvr" and the number) and its number (1 without one). Replays sort by it oldest first.
+std::pair<std::string, int> ReplayNameOrder(const std::string& name);
 
 // Deletes all but the newest `keep` replays (*.qvr, by name) in `folder`.
 void KeepNewestReplays(const std::filesystem::path& folder, int keep);

@@ -53,6 +53,9 @@ struct Reader {
   }
 };
 
+// An armada holds at most 32 ships; a longer list marks a damaged file.
+constexpr size_t kMaxArmadaNames = 32;
+
 bool ParseFrame(Reader& r, const std::string& token, int64_t last, int64_t* frame) {
   if (!Number(token, frame) || *frame < 0 || *frame > kMaxReplayFrames) {
     return r.Fail("frame number \"" + token + "\" is out of range");
@@ -98,6 +101,21 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
       return r.Fail("an end without its state hash");
     }
     *ended = true;
+    return true;
+  }
+  if (kind == "armada") {
+    int player = 0;
+    if (!(in >> a) || !Number(a, &player) || player < 1 || player > 2) return r.Fail("an armada without its player");
+    std::vector<std::string>& names = out->armadas[static_cast<size_t>(player - 1)];
+    names.clear();
+    for (std::string name; in >> b;) {
+      if (!DecodeText(b, &name) || name.empty() || names.size() >= kMaxArmadaNames) return r.Fail("a bad armada");
+      names.push_back(name);
+    }
+    return true;
+  }
+  if (kind == "winner") {
+    if (!(in >> a) || !Number(a, &out->winner) || out->winner < 0 || out->winner > 3) return r.Fail("a bad winner");
     return true;
   }
   int64_t frame = 0;
@@ -158,10 +176,47 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
   return true;
 }
 
+// The first line: this version's, another version's, or no replay's at all.
+bool VersionLine(Reader& r, std::string* problem) {
+  const std::string version = kReplayVersionLine;
+  const std::string family = version.substr(0, version.rfind(' ') + 1);
+  std::string line;
+  if (r.text.empty()) {
+    *problem = "is empty";
+    return false;
+  }
+  if (!r.Line(&line)) {
+    *problem = "is not a Quorvex replay";
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line != version) {
+    if (line.rfind(family, 0) == 0 && line.size() < 40) {
+      *problem = "was recorded by another version of the game (\"" + line + "\"; this one plays \"" + version + "\")";
+    } else {
+      *problem = "is not a Quorvex replay";
+    }
+    return false;
+  }
+  return true;
+}
+
+bool IsFrameRecord(const std::string& line) {
+  const std::string kind = line.substr(0, line.find(' '));
+  return kind == "k" || kind == "j" || kind == "t" || kind == "h" || kind == "d" || kind == "r";
+}
+
 }  // namespace
 
 std::string ReplayText(const Replay& r) {
   std::string out = std::string(kReplayVersionLine) + "\n";
+  for (size_t p = 0; p < r.armadas.size(); ++p) {
+    if (r.armadas[p].empty()) continue;
+    out += "armada " + std::to_string(p + 1);
+    for (const std::string& name : r.armadas[p]) out += " " + EncodeText(name);
+    out += "\n";
+  }
+  if (r.winner >= 0) out += "winner " + std::to_string(r.winner) + "\n";
   for (const std::string& line : r.state) out += "state " + line + "\n";
   for (const auto& [name, bytes] : r.shipFiles) {
     out += "ship " + EncodeText(name) + " " + std::to_string(bytes.size()) + "\n" + bytes + "\n";
@@ -206,25 +261,7 @@ bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem) {
   *out = Replay{};
   Reader r{bytes, 0, 0, {}};
   std::string line;
-  const std::string version = kReplayVersionLine;
-  const std::string family = version.substr(0, version.rfind(' ') + 1);
-  if (bytes.empty()) {
-    *problem = "is empty";
-    return false;
-  }
-  if (!r.Line(&line)) {
-    *problem = "is not a Quorvex replay";
-    return false;
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line != version) {
-    if (line.rfind(family, 0) == 0 && line.size() < 40) {
-      *problem = "was recorded by another version of the game (\"" + line + "\"; this one plays \"" + version + "\")";
-    } else {
-      *problem = "is not a Quorvex replay";
-    }
-    return false;
-  }
+  if (!VersionLine(r, problem)) return false;
   int64_t last = 0;
   bool ended = false;
   while (!r.AtEnd()) {
@@ -257,6 +294,58 @@ bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* err
   if (ParseReplay(bytes, out, &problem)) return true;
   *error = "Replay " + file.string() + " " + problem;
   return false;
+}
+
+bool ReadReplaySummary(const std::filesystem::path& file, ReplaySummary* out, std::string* problem) {
+  *out = ReplaySummary{};
+  std::string bytes, error;
+  if (!ReadWholeFile(file, &bytes, &error)) {
+    *problem = "cannot be read (" + error + ")";
+    return false;
+  }
+  Reader r{bytes, 0, 0, {}};
+  if (!VersionLine(r, problem)) return false;
+  // The head: everything before the first frame record.
+  Replay head;
+  int64_t last = 0;
+  bool ended = false;
+  std::string line;
+  while (!r.AtEnd() && !ended) {
+    const size_t at = r.pos;
+    if (!r.Line(&line)) break;  // a cut-short file: the end line below says so
+    if (IsFrameRecord(line)) {
+      r.pos = at;
+      break;
+    }
+    if (!ParseRecord(r, line, &head, &last, &ended)) {
+      *problem = r.problem;
+      return false;
+    }
+  }
+  // The end: the last line of the file.
+  const size_t lastStart = bytes.size() < 2 ? 0 : bytes.rfind('\n', bytes.size() - 2);
+  Reader tail{bytes, lastStart == std::string::npos ? 0 : lastStart + 1, 0, {}};
+  const std::string kind = bytes.substr(tail.pos, bytes.find(' ', tail.pos) - tail.pos);
+  if (bytes.back() != '\n' || (kind != "end" && kind != "cut") || tail.pos < r.pos) {
+    *problem = "is cut short (it has no end line)";
+    return false;
+  }
+  ended = false;
+  if (!tail.Line(&line) || !ParseRecord(tail, line, &head, &last, &ended)) {
+    *problem = tail.problem;
+    return false;
+  }
+  for (const std::string& state : head.state) {
+    std::string name, values;
+    if (!SplitSnapshotLine(state, &name, &values)) continue;
+    if (name == "trainingMode") out->training = values == "1";
+    if (name == "options.frameInterval") Number(values, &out->frameInterval);
+  }
+  out->armadas = head.armadas;
+  out->winner = head.winner;
+  out->frames = head.frameCount;
+  out->finished = head.finished;
+  return true;
 }
 
 }  // namespace quorvex

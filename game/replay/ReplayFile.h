@@ -1,6 +1,10 @@
 // A replay file: what a battle starts from and, frame by frame, everything that entered it from
 // outside. Text, one record a line:
 //   Quorvex replay 1                       the version line
+//   armada <player> <name> ...             the ship names of an armada as it went into the first duel
+//   winner <n>                             how the battle ended: 0 left before the results, 1 or 2
+//                                          won, 3 a tie (the armadas and the winner are for the list
+//                                          of replays; the playback needs neither)
 //   state <name> <values>                  one field of the battle state the recording started from
 //   ship <name> <size>                     a ship file the battle loaded, its <size> bytes on the
 //   <bytes>                                following line(s), then a line break
@@ -14,6 +18,7 @@
 //   cut <frames>                           the recording stopped (the game was closed, crashed or killed)
 // A frame is one pass through the window's events in any loop (menus, battle, pause, results).
 #pragma once
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -51,7 +56,24 @@ struct Replay {
   int64_t frameCount = 0;
   bool finished = false;   // the battle ran to its end; otherwise the recording was cut
   uint64_t finalHash = 0;  // when finished
+  std::array<std::vector<std::string>, 2> armadas;  // empty until the first duel began
+  int winner = -1;                                 // -1 not written (cut, or an older recording)
 };
+
+// What the list of replays shows of one, read from the head and the end of the file.
+struct ReplaySummary {
+  std::array<std::vector<std::string>, 2> armadas;
+  bool training = false;  // player 2 was the computer pilot
+  int winner = -1;
+  int frameInterval = 20;  // the pace the battle was played (and is watched) at
+  int64_t frames = 0;
+  bool finished = false;
+};
+
+// Reads the summary without going through the frames: the version line, the lines before the
+// first frame record and the end line. False with the problem (as ParseReplay words it) for a file
+// that is not a replay, is of another version, is damaged there or cut short.
+bool ReadReplaySummary(const std::filesystem::path& file, ReplaySummary* out, std::string* problem);
 
 std::string ReplayText(const Replay& replay);
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -37,20 +36,18 @@ void StartGame(Launcher& l) {
   QCoreApplication::exit(0);  // the game window was unloaded: the program ends
 }
 
-void WatchReplay(Launcher& l) {
-  const fs::path file = l.pickReplay ? l.pickReplay() : fs::path();
-  if (file.empty() || !l.watchReplay) return;
+void Watch(Launcher& l, const fs::path& file) {
+  if (!l.watchReplay) return;
   HideAllWindows();
   l.watchReplay(file);
   l.form3->show();
+  if (l.replays) l.replays->show();
 }
 
-fs::path AskForReplay(const Launcher& l) {
-  const fs::path folder = l.replaysDir.empty() ? l.programDir / "replays" : l.replaysDir;
-  const QString chosen = QFileDialog::getOpenFileName(l.form3.get(), "Watch a replay",
-                                                      QString::fromStdString(folder.string()),
-                                                      "Recorded battles (*.qvr)");
-  return chosen.isEmpty() ? fs::path() : fs::path(chosen.toStdString());
+void ShowReplays(Launcher& l) {
+  delete l.replays.data();  // made anew: the battles played since are in it
+  const std::vector<ReplayListEntry> entries = l.listReplays ? l.listReplays() : std::vector<ReplayListEntry>();
+  l.replays = OpenReplayListWindow(l.form3.get(), entries, [&l](const fs::path& file) { Watch(l, file); });
 }
 
 void ShowOptions(Launcher& l) {
@@ -118,8 +115,7 @@ std::unique_ptr<Launcher> OpenLauncher(const fs::path& programDir, std::function
   QObject::connect(start, &QPushButton::clicked, window, [pl] { StartGame(*pl); });
   QObject::connect(controls, &QPushButton::clicked, window, [pl] { ShowControls(*pl); });
   QObject::connect(options, &QPushButton::clicked, window, [pl] { ShowOptions(*pl); });
-  l->pickReplay = [pl] { return AskForReplay(*pl); };
-  QObject::connect(replay, &QPushButton::clicked, window, [pl] { WatchReplay(*pl); });
+  QObject::connect(replay, &QPushButton::clicked, window, [pl] { ShowReplays(*pl); });
   QObject::connect(network, &QPushButton::clicked, window, [pl] { ShowNetwork(*pl); });
   QObject::connect(exit, &QPushButton::clicked, window, [] { QCoreApplication::exit(0); });
   return l;

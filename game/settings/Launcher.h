@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "game/settings/NetworkWindow.h"
+#include "game/settings/ReplayListWindow.h"
 
 namespace quorvex {
 
@@ -23,10 +24,9 @@ struct Launcher {
   std::function<void()> runGame;
   // Plays a recorded battle in the game window and returns when it ends or is left.
   std::function<void(const std::filesystem::path&)> watchReplay;
-  // Asks the player for a replay; empty when none was chosen. A file window of the replays folder
-  // unless a test puts its own choice here.
-  std::function<std::filesystem::path()> pickReplay;
-  std::filesystem::path replaysDir;  // where the file window opens (the program folder's replays/ if empty)
+  // The rows of the replay list, newest first, read anew each time the list opens.
+  std::function<std::vector<ReplayListEntry>()> listReplays;
+  QPointer<QWidget> replays;  // the "Recorded battles" window
   // Plays a network battle (see NetworkWindow.h).
   PlayNetwork playNetwork;
   QPointer<QWidget> network;  // the "Network game" window
@@ -35,9 +35,9 @@ struct Launcher {
 };
 
 // Makes `programDir` the working folder and builds Form3 (not yet shown). "Start game!" hides the
-// windows, calls `runGame` and then ends the program; "Watch a replay..." lets the player pick a
-// recorded battle, hides the windows while `watchReplay` plays it and then shows the launcher
-// again; "Network game..." opens the window that hosts or joins a battle between two machines;
+// windows, calls `runGame` and then ends the program; "Watch a replay..." lists the recorded
+// battles, hides the windows while `watchReplay` plays the chosen one and then shows the launcher
+// and the list again; "Network game..." opens the window that hosts or joins a battle between two machines;
 // "Exit" or closing Form3 ends the program at once.
 // The settings windows edit the files of `userDir` (empty: the working folder).
 std::unique_ptr<Launcher> OpenLauncher(const std::filesystem::path& programDir, std::function<void()> runGame,

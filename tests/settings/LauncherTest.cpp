@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <utility>
@@ -114,22 +115,51 @@ TEST_F(LauncherTest, StartGameRunsTheGameWindowAndTheProgramEndsWhenItCloses) {
   EXPECT_EQ(game->options.starCount, 100) << "the game read the folder's options";
 }
 
-// A chosen replay plays with the launcher out of the way, which comes back afterwards for the next
-// choice; no choice plays nothing. The program goes on either way.
+// "Watch a replay..." lists the recorded battles as the game describes them, a damaged one shown
+// but not to be chosen. The chosen replay plays with the launcher and the list out of the way; both
+// come back afterwards for the next choice. An empty folder says so.
 TEST_F(LauncherTest, WatchingAReplayHidesTheLauncherUntilThePlaybackEnds) {
   auto launcher = OpenLauncher(dir_.path(), [] { ADD_FAILURE() << "the game must not start"; });
   QWidget* form3 = launcher->form3.get();
   form3->show();
+  std::vector<ReplayListEntry> entries(2);
+  entries[0] = {dir_.path() / "replays" / "battle-2.qvr", "2026-12-08 10:15:00", "hornet fighter", "computer: arrow interceptor",
+                "player 1 won", "2:05", ""};
+  entries[1].file = dir_.path() / "replays" / "battle-1.qvr";
+  entries[1].problem = "The file is cut short";
+  launcher->listReplays = [&] { return entries; };
   std::vector<std::pair<fs::path, bool>> played;  // file, launcher visible while it played
   launcher->watchReplay = [&](const fs::path& file) { played.push_back({file, form3->isVisible()}); };
-  for (const fs::path& chosen : {fs::path(), dir_.path() / "replays" / "battle-1.qvr"}) {
-    launcher->pickReplay = [chosen] { return chosen; };
-    Child<QPushButton>(form3, "WatchReplay")->click();
-    EXPECT_TRUE(form3->isVisible());
-  }
+
+  Child<QPushButton>(form3, "WatchReplay")->click();
+  QWidget* list = OpenChildWindow(form3, "ReplayList");
+  ASSERT_NE(list, nullptr);
+  auto* rows = Child<QTreeWidget>(list, "Replays");
+  QPushButton* watch = Child<QPushButton>(list, "Watch");
+  ASSERT_EQ(rows->topLevelItemCount(), 2);
+  QStringList shown;
+  for (int c = 0; c < rows->columnCount(); ++c) shown << rows->topLevelItem(0)->text(c);
+  EXPECT_EQ(shown, QStringList({"2026-12-08 10:15:00", "hornet fighter", "computer: arrow interceptor", "player 1 won", "2:05"}));
+  EXPECT_EQ(rows->topLevelItem(1)->text(3), "damaged");
+  EXPECT_EQ(rows->topLevelItem(1)->text(1), "The file is cut short");
+  EXPECT_FALSE(Child<QLabel>(list, "NoReplays")->isVisible());
+
+  EXPECT_EQ(rows->currentItem(), rows->topLevelItem(0)) << "the newest is chosen to begin with";
+  rows->setCurrentItem(rows->topLevelItem(1));
+  EXPECT_NE(rows->currentItem(), rows->topLevelItem(1)) << "a damaged replay cannot be chosen";
+  EXPECT_TRUE(watch->isEnabled());
+  watch->click();
   ASSERT_EQ(played.size(), 1u);
-  EXPECT_EQ(played[0].first, dir_.path() / "replays" / "battle-1.qvr");
+  EXPECT_EQ(played[0].first, entries[0].file);
   EXPECT_FALSE(played[0].second);
+  EXPECT_TRUE(form3->isVisible() && list->isVisible()) << "back for the next choice";
+
+  entries.clear();
+  Child<QPushButton>(form3, "WatchReplay")->click();
+  list = OpenChildWindow(form3, "ReplayList");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Child<QTreeWidget>(list, "Replays")->topLevelItemCount(), 0);
+  EXPECT_TRUE(Child<QLabel>(list, "NoReplays")->isVisible());
 }
 
 }  // namespace

@@ -13,34 +13,12 @@ namespace datagen {
 namespace {
 
 constexpr int kMaster = 256;        // drawn once at this size, then averaged down
-constexpr int kCell = 50;           // one heading of a ship sheet
-constexpr int kHeadingCell = 4;     // flying up and to the right
+constexpr int kHeading = 4;         // flying up and to the right
 constexpr const char* kShip = "falcon.bmp";
 
 struct Rgba {
   double r = 0, g = 0, b = 0, a = 0;  // colour premultiplied by a
 };
-
-// The ship cell sampled between its pixels (bilinear), black being see-through.
-Rgba SampleShip(const Image& sheet, double x, double y) {
-  const int left = kHeadingCell * kCell;
-  Rgba out;
-  const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-  for (int dy = 0; dy <= 1; ++dy) {
-    for (int dx = 0; dx <= 1; ++dx) {
-      const double w = (dx ? x - x0 : 1 - (x - x0)) * (dy ? y - y0 : 1 - (y - y0));
-      const int cx = x0 + dx, cy = y0 + dy;
-      if (cx < 0 || cy < 0 || cx >= kCell || cy >= kCell) continue;
-      const Rgb p = sheet.Get(left + cx, cy);
-      if (IsKeyBlack(p)) continue;
-      out.r += w * p.r;
-      out.g += w * p.g;
-      out.b += w * p.b;
-      out.a += w;
-    }
-  }
-  return out;
-}
 
 Rgba Over(const Rgba& top, const Rgba& under) {
   const double k = 1 - top.a;
@@ -69,15 +47,18 @@ Rgba Backdrop(IconKind kind, const Image& space, int x, int y) {
 }
 
 std::vector<Rgba> MasterIcon(IconKind kind) {
-  const Image sheet = MakeShipPicture(kShip);
+  // The ship is drawn at the icon's own size from its model (not enlarged from the game's 50-pixel
+  // frames), filling most of the icon; black is see-through.
+  const int shipSize = static_cast<int>(std::lround(kMaster * 0.92));
+  const int offset = (kMaster - shipSize) / 2;
+  const Image ship = MakeShipFrame(kShip, shipSize, kHeading);
   const Image space = MakeBackground();
   std::vector<Rgba> px(static_cast<size_t>(kMaster) * kMaster);
-  const double scale = kCell / (kMaster * 0.92);  // the ship fills most of the icon
   for (int y = 0; y < kMaster; ++y) {
     for (int x = 0; x < kMaster; ++x) {
-      const Rgba ship = SampleShip(sheet, (x + 0.5 - kMaster / 2.0) * scale + kCell / 2.0 - 0.5,
-                                   (y + 0.5 - kMaster / 2.0) * scale + kCell / 2.0 - 0.5);
-      px[static_cast<size_t>(y) * kMaster + x] = Over(ship, Backdrop(kind, space, x, y));
+      const Rgb p = ship.Get(x - offset, y - offset);
+      const Rgba top = IsKeyBlack(p) ? Rgba{} : Rgba{double(p.r), double(p.g), double(p.b), 1};
+      px[static_cast<size_t>(y) * kMaster + x] = Over(top, Backdrop(kind, space, x, y));
     }
   }
   return px;

@@ -27,5 +27,8 @@ Image MakeBackground();
 std::vector<std::string> ShipPictureNames();
 // The 400 x 200 sheet of 32 headings of one of them; an empty picture for any other name.
 Image MakeShipPicture(const std::string& fileName);
+// One heading (0..31) of one of them drawn on a `size` x `size` picture, as the sheet draws its
+// 50 x 50 frames: larger pictures are drawn at their size, not enlarged.
+Image MakeShipFrame(const std::string& fileName, int size, int heading);
 
 }  // namespace datagen

@@ -8,7 +8,7 @@ namespace datagen {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kFrame = 50;
+constexpr int kSheetFrame = 50;
 
 Polygon Mirror(const Polygon& p) {
   Polygon m(p.rbegin(), p.rend());
@@ -154,7 +154,7 @@ void ModelBuilder::MirroredStripe(Vec2 a, Vec2 b, double width, Colour colour) {
   Stripe({-a.x, a.y}, {-b.x, b.y}, width, colour);
 }
 
-Image RenderShipSheet(const ShipModel& model, double reach) {
+Image RenderShipHeadings(const ShipModel& model, double reach, int frameSize, const std::vector<int>& headings, int columns) {
   // Bounding boxes, the model's middle and the scale that makes it fill a frame.
   std::vector<Prepared> prepared;
   double minY = 1e30, maxY = -1e30;
@@ -243,20 +243,21 @@ Image RenderShipSheet(const ShipModel& model, double reach) {
     int level = -1;
     Colour colour;
   };
-  Image sheet(400, 200);
-  std::vector<Pixel> pixels(kFrame * kFrame);
+  const int count = static_cast<int>(headings.size());
+  Image sheet(frameSize * std::min(columns, count), frameSize * ((count + columns - 1) / columns));
+  std::vector<Pixel> pixels(static_cast<size_t>(frameSize) * frameSize);
   static const double offsets[4][2] = {{-0.25, -0.25}, {0.25, -0.25}, {-0.25, 0.25}, {0.25, 0.25}};
-  for (int f = 0; f < 32; ++f) {
-    const double turn = f * 2 * kPi / 32;
+  for (int cell = 0; cell < count; ++cell) {
+    const double turn = headings[size_t(cell)] * 2 * kPi / 32;
     const double cosT = std::cos(turn), sinT = std::sin(turn);
-    for (int py = 0; py < kFrame; ++py)
-      for (int px = 0; px < kFrame; ++px) {
-        Pixel& pixel = pixels[size_t(py * kFrame + px)];
+    for (int py = 0; py < frameSize; ++py)
+      for (int px = 0; px < frameSize; ++px) {
+        Pixel& pixel = pixels[size_t(py * frameSize + px)];
         pixel = Pixel{};
         int count = 0, glows = 0;
         Colour sum;
         for (const auto& o : offsets) {
-          const Vec2 screen{px + 0.5 + o[0] - kFrame / 2.0, py + 0.5 + o[1] - kFrame / 2.0};
+          const Vec2 screen{px + 0.5 + o[0] - frameSize / 2.0, py + 0.5 + o[1] - frameSize / 2.0};
           if (screen.x * screen.x + screen.y * screen.y > (reach + 0.5) * (reach + 0.5)) continue;  // beyond the model
           const Vec2 m = Turn(screen, cosT, -sinT) * (1.0 / scale) + middle;
           Colour c;
@@ -279,11 +280,11 @@ Image RenderShipSheet(const ShipModel& model, double reach) {
 
     // Empty pixels the ship closes in on all sides (slivers between parts where fewer than two
     // samples hit) would let the background show through it: fill them from their neighbours.
-    std::vector<bool> open(kFrame * kFrame, false);
+    std::vector<bool> open(frameSize * frameSize, false);
     std::vector<int> todo;
-    for (int i = 0; i < kFrame * kFrame; ++i) {
-      const int x = i % kFrame, y = i / kFrame;
-      if ((x == 0 || y == 0 || x == kFrame - 1 || y == kFrame - 1) && !pixels[size_t(i)].inside) {
+    for (int i = 0; i < frameSize * frameSize; ++i) {
+      const int x = i % frameSize, y = i / frameSize;
+      if ((x == 0 || y == 0 || x == frameSize - 1 || y == frameSize - 1) && !pixels[size_t(i)].inside) {
         open[size_t(i)] = true;
         todo.push_back(i);
       }
@@ -291,23 +292,23 @@ Image RenderShipSheet(const ShipModel& model, double reach) {
     while (!todo.empty()) {
       const int i = todo.back();
       todo.pop_back();
-      const int x = i % kFrame, y = i / kFrame;
-      const int next[4] = {x > 0 ? i - 1 : -1, x < kFrame - 1 ? i + 1 : -1, y > 0 ? i - kFrame : -1,
-                           y < kFrame - 1 ? i + kFrame : -1};
+      const int x = i % frameSize, y = i / frameSize;
+      const int next[4] = {x > 0 ? i - 1 : -1, x < frameSize - 1 ? i + 1 : -1, y > 0 ? i - frameSize : -1,
+                           y < frameSize - 1 ? i + frameSize : -1};
       for (int j : next)
         if (j >= 0 && !open[size_t(j)] && !pixels[size_t(j)].inside) {
           open[size_t(j)] = true;
           todo.push_back(j);
         }
     }
-    for (int i = 0; i < kFrame * kFrame; ++i) {
+    for (int i = 0; i < frameSize * frameSize; ++i) {
       Pixel& p = pixels[size_t(i)];
       if (p.inside || open[size_t(i)]) continue;
-      const int x = i % kFrame, y = i / kFrame;
+      const int x = i % frameSize, y = i / frameSize;
       Colour sum;
       int n = 0, level = 1 << 20;
-      for (const int j : {i - 1, i + 1, i - kFrame, i + kFrame}) {
-        if (j < 0 || j >= kFrame * kFrame || std::abs(j % kFrame - x) > 1 || std::abs(j / kFrame - y) > 1) continue;
+      for (const int j : {i - 1, i + 1, i - frameSize, i + frameSize}) {
+        if (j < 0 || j >= frameSize * frameSize || std::abs(j % frameSize - x) > 1 || std::abs(j / frameSize - y) > 1) continue;
         const Pixel& q = pixels[size_t(j)];
         if (!q.inside) continue;
         sum = sum + q.colour;
@@ -320,14 +321,14 @@ Image RenderShipSheet(const ShipModel& model, double reach) {
     }
 
     // Shadows of raised parts towards the lower right, dark rims along the outline.
-    const int x0 = (f % 8) * kFrame, y0 = (f / 8) * kFrame;
+    const int x0 = (cell % columns) * frameSize, y0 = (cell / columns) * frameSize;
     auto levelAt = [&](int x, int y) {
-      if (x < 0 || y < 0 || x >= kFrame || y >= kFrame) return -1;
-      return pixels[size_t(y * kFrame + x)].level;
+      if (x < 0 || y < 0 || x >= frameSize || y >= frameSize) return -1;
+      return pixels[size_t(y * frameSize + x)].level;
     };
-    for (int py = 0; py < kFrame; ++py)
-      for (int px = 0; px < kFrame; ++px) {
-        const Pixel& pixel = pixels[size_t(py * kFrame + px)];
+    for (int py = 0; py < frameSize; ++py)
+      for (int px = 0; px < frameSize; ++px) {
+        const Pixel& pixel = pixels[size_t(py * frameSize + px)];
         if (!pixel.inside) continue;
         Colour c = pixel.colour;
         if (!pixel.glow) {
@@ -343,6 +344,12 @@ Image RenderShipSheet(const ShipModel& model, double reach) {
       }
   }
   return sheet;
+}
+
+Image RenderShipSheet(const ShipModel& model, double reach) {
+  std::vector<int> all(32);
+  for (int f = 0; f < 32; ++f) all[size_t(f)] = f;
+  return RenderShipHeadings(model, reach, kSheetFrame, all, 8);
 }
 
 }  // namespace datagen

@@ -59,5 +59,8 @@ struct ModelBuilder {
 // nose up, in column f mod 8 and row f / 8 of 50 x 50 cells. The model is scaled so that its
 // farthest point lies `reach` pixels from the cell's middle.
 Image RenderShipSheet(const ShipModel& model, double reach = 23.2);
+// The same for any frame size and any headings, cell after cell in rows of `columns`.
+Image RenderShipHeadings(const ShipModel& model, double reach, int frameSize, const std::vector<int>& headings,
+                         int columns);
 
 }  // namespace datagen

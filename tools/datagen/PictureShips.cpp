@@ -258,4 +258,10 @@ Image MakeShipPicture(const std::string& fileName) {
   return {};
 }
 
+Image MakeShipFrame(const std::string& fileName, int size, int heading) {
+  for (const ShipModel& model : StockModels())
+    if (model.fileName == fileName) return RenderShipHeadings(model, 23.2 * size / 50.0, size, {heading}, 1);
+  return {};
+}
+
 }  // namespace datagen

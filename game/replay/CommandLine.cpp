@@ -36,7 +36,9 @@ bool IsAiDuelsOption(const std::string& a) { return a == "--ai-duels" || a == "-
 void TakeAiDuelsOption(const std::string& a, const std::string& value, CommandLine& c) {
   if (a == "--ai-duels") {
     c.mode = CommandLine::AiDuels;
-    if (!ParseCount(value, 1000000, &c.aiDuels) || c.aiDuels < 1) c.error = "--ai-duels needs a count from 1, not " + value;
+    if (!ParseCount(value, 1000000, &c.aiDuels) || c.aiDuels < 1) {
+      c.error = "--ai-duels needs a count from 1, not " + value;
+    }
   } else if (a == "--ships") {
     if (!ParseShipPair(value, &c.aiShips)) c.error = "--ships needs two ship files as A,B, not " + value;
   } else if (!ParseCount(value, UINT64_MAX, &c.aiSeed)) {

@@ -102,6 +102,8 @@ int main(int argc, char** argv) {
   int status = 0;
   if (command.mode == quorvex::CommandLine::Host || command.mode == quorvex::CommandLine::Join) {
     status = RunNetCommand(command, folders);
+  } else if (command.mode == quorvex::CommandLine::AiDuels) {
+    status = quorvex::RunAiDuelsCommand(command, folders);  // no window, no sound
   } else if (command.mode != quorvex::CommandLine::Play) {
     fs::current_path(folders.data, ec);  // the replay's file name was made absolute before this
     status = quorvex::RunReplayCommand(command, folders);

@@ -3,36 +3,21 @@
 #include <cmath>
 
 #include "game/audio/SoundEffects.h"
+#include "game/combat/PilotLevels.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {
-namespace {
-
-// The game's geometry takes pi as 3.14 everywhere.
-constexpr double kPi = 3.14;
-constexpr double kHeadingDegrees = 11.25;  // one 32nd of a turn
-
-// On-board systems the pilot looks at.
-constexpr int kShieldSystem = 1, kPowerGen = 2, kElectrics = 3, kLauncher = 5, kChaingunSystem = 7;
-
-constexpr double kCloseRange = 200;  // closer than this the pilot breaks away and holds its fire
-constexpr double kFireRange = 450;   // lasers, ion cannon, missiles and chaingun fire from here in
-constexpr double kThrustChance = 0.75;
-
-constexpr int kLasers = 0, kIonCannon = 1, kMissiles = 2, kTorpedoes = 3, kElectroGun = 4, kChaingun = 5;
-constexpr int kBalanced = 0, kToWeapons = 1, kToShields = 2;
-
-bool Intact(const ShipState& s, int system) { return s.systems[static_cast<size_t>(system)] <= 0; }
+namespace pilot {
 
 // The heading (in 32nds, not brought into 0..32) the pilot steers for. Far off it is the bearing
 // turned half round, which the turning rule below settles opposite to, that is onto the opponent;
 // close in it is a quarter turn either side, so the ship swings across and away.
-double WantedHeading(const GameWindow& w, const ShipState& me, const ShipState& foe) {
+double WantedHeading(double close, const ShipState& me, const ShipState& foe) {
   double b = 0;
   if (me.x != foe.x) b = std::atan((me.y - foe.y) / (me.x - foe.x));
   if (me.x > foe.x) b += kPi;
   const double degrees = b * 180 / kPi;
-  if (w.aiClose < 1) return (degrees + 270) / kHeadingDegrees;
+  if (close < 1) return (degrees + 270) / kHeadingDegrees;
   if (me.x < foe.x || me.y < foe.y) return (degrees + 90) / kHeadingDegrees;
   return (degrees - 90) / kHeadingDegrees;
 }
@@ -85,28 +70,64 @@ void ChooseWeapon(ShipState& s, const ShipState& foe) {
   if (s.hasTorpedoes && s.torpedoes > 0 && launcher) s.weapon = kTorpedoes;
 }
 
-}  // namespace
+namespace {
 
-void AI_Kontrollit(GameWindow& w) {
-  if (!w.trainingMode || !w.ship[0].alive || !w.ship[1].alive) return;
-  const ShipState& foe = w.ship[0];
-  ShipState& me = w.ship[1];
+// The game's own pilot.
+void FlyNormal(GameWindow& w, int player, double& close) {
+  const ShipState& foe = w.ship[1 - player];
+  ShipState& me = w.ship[player];
 
   const double dx = me.x - foe.x, dy = me.y - foe.y;
   const double d = std::sqrt(dx * dx + dy * dy);
 
-  Steer(me, WantedHeading(w, me, foe));
+  Steer(me, WantedHeading(close, me, foe));
   me.thrustHeld = w.random.Next() < kThrustChance;
-  w.aiClose = 0;
+  close = 0;
   RedirectPower(w, me);
   ChooseWeapon(me, foe);
-  if (d < kCloseRange) w.aiClose = 1;
+  if (d < kCloseRange) close = 1;
 
   // Close in, the fire control stays as it was.
-  if (w.aiClose < 1) {
+  if (close < 1) {
     me.fireHeld = me.weapon == kElectroGun || me.weapon == kTorpedoes || d <= kFireRange;
     if (me.weapon == kTorpedoes) me.thrustHeld = false;
   }
+}
+
+}  // namespace
+}  // namespace pilot
+
+void FlyComputerPilot(GameWindow& w, int player, PilotLevel level, double& close) {
+  if (player != 1 && player != 2) return;
+  if (!w.ship[0].alive || !w.ship[1].alive) return;
+  switch (level) {
+    case PilotLevel::Easy: pilot::FlyEasy(w, player - 1, close); break;
+    case PilotLevel::Hard: pilot::FlyHard(w, player - 1, close); break;
+    default: pilot::FlyNormal(w, player - 1, close); break;
+  }
+}
+
+void AI_Kontrollit(GameWindow& w) {
+  if (!w.trainingMode) return;
+  FlyComputerPilot(w, 2, w.pilotLevel, w.aiClose);
+}
+
+const char* PilotLevelName(PilotLevel level) {
+  switch (level) {
+    case PilotLevel::Easy: return "easy";
+    case PilotLevel::Hard: return "hard";
+    default: return "normal";
+  }
+}
+
+bool ParsePilotLevel(const std::string& name, PilotLevel* level) {
+  for (PilotLevel l : {PilotLevel::Easy, PilotLevel::Normal, PilotLevel::Hard}) {
+    if (name == PilotLevelName(l)) {
+      *level = l;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace quorvex

@@ -45,19 +45,6 @@ int ShipIndex(int player) {
   return player - 1;
 }
 
-// The ship-list entry of an escape ship's file: the exact name, else the same name in other capitals
-// (file names in ship files come from systems that ignore case); -1 when the list has none.
-int FindEscapeShip(const GameWindow& w, const std::string& file) {
-  for (int i = 0; i <= 254; ++i) {
-    if (w.shipFiles[i] == file) return i;
-  }
-  const std::string wanted = LowerCase(file);
-  for (int i = 0; i <= 254; ++i) {
-    if (!w.shipFiles[i].empty() && LowerCase(w.shipFiles[i]) == wanted) return i;
-  }
-  return -1;
-}
-
 void Damage(GameWindow& w, int target, double amount, bool escapeAllowed);
 
 // The destroyed ship's escape ship takes its place in the fleet and in the duel, where the wreck
@@ -140,6 +127,18 @@ void Damage(GameWindow& w, int target, double amount, bool escapeAllowed) {
 }
 
 }  // namespace
+
+// File names in ship files come from systems that ignore case: the exact name first, then any case.
+int FindEscapeShip(const GameWindow& w, const std::string& file) {
+  for (int i = 0; i <= 254; ++i) {
+    if (w.shipFiles[i] == file) return i;
+  }
+  const std::string wanted = LowerCase(file);
+  for (int i = 0; i <= 254; ++i) {
+    if (!w.shipFiles[i].empty() && LowerCase(w.shipFiles[i]) == wanted) return i;
+  }
+  return -1;
+}
 
 void DoDamage(GameWindow& w, int target, double amount) { Damage(w, target, amount, true); }
 

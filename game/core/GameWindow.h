@@ -51,6 +51,9 @@ struct ShipState {
   Rect shipRect;
 };
 
+// How well the computer pilot of training flies: Normal is the game's own pilot.
+enum class PilotLevel : uint8_t { Easy = 0, Normal = 1, Hard = 2 };
+
 constexpr int kShipListSize = 256;
 constexpr int kFleetSlots = 101;
 
@@ -174,6 +177,7 @@ struct GameWindow {
   // Battle-wide values.
   double zoom = 50;
   double aiClose = 0;
+  PilotLevel pilotLevel = PilotLevel::Normal;  // the computer pilot of training
   int32_t battleStartTick = 0;  // tick count when the first duel of a battle began
 
   // Flow and timing.

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "game/audio/Jukebox.h"
+#include "game/combat/ComputerPilot.h"
 #include "game/combat/Physics.h"
 #include "game/combat/ShipControl.h"
 #include "game/controls/Events.h"
+#include "game/render/Font.h"
 #include "game/render/FrameDrawing.h"
 #include "game/screens/Screens.h"
 #include "platform/Numbers.h"
@@ -33,10 +35,28 @@ void WaitForFrame(GameWindow& w, int32_t elapsed) {
   w.clock->Sleep(remaining > kFineWaitMs ? remaining - kFineWaitMs : 1);
 }
 
+// In training, which computer pilot flies player 2: a caption in the bottom left corner over the
+// picture while the duel lasts, so the battle's own drawing stays as it is.
+struct PilotCaption {
+  GameWindow& w;
+  const bool shown = w.trainingMode && w.display.open;
+  explicit PilotCaption(GameWindow& window) : w(window) {
+    if (!shown) return;
+    const std::string text = std::string("computer pilot: ") + PilotLevelName(w.pilotLevel);
+    Surface caption(static_cast<int>(text.size()) * kSmallAdvance, 13);
+    FontTextOn(caption, w.fontSheet, 0, 0, text, true, false);
+    SetDisplayCaption(w.display, caption, 6, kScreenHeight - 19);
+  }
+  ~PilotCaption() {
+    if (shown) SetDisplayCaption(w.display, Surface(), 0, 0);
+  }
+};
+
 }  // namespace
 
 void BattleLoop(GameWindow& w) {
   StartDuel(w);
+  const PilotCaption caption(w);
   for (;;) {
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
     if (elapsed > w.options.frameInterval || w.noFrameLimit) {

@@ -93,6 +93,9 @@ void ReadConfiguration(GameWindow& w) {
     w.controlTable[0][i] = keys.player1[i];
     w.controlTable[1][i] = keys.player2[i];
   }
+
+  // The training pilot's level; without pilot.cfg it is the game's own pilot.
+  w.pilotLevel = static_cast<PilotLevel>(ReadPilotFile(PlayerFilePath(folders, kPilotFile)));
 }
 
 }  // namespace

@@ -171,11 +171,18 @@ struct SnapshotReader {
   }
 };
 
+// The computer pilot's level is written and hashed only when it is not the game's own pilot, so
+// battles recorded before there were levels keep their snapshots and hashes.
+constexpr const char* kPilotLevelField = "pilotLevel";
+
+bool OwnPilot(const GameWindow& w) { return w.pilotLevel == PilotLevel::Normal; }
+
 }  // namespace
 
 uint64_t StateHash(const GameWindow& w) {
   Hasher h;
   VisitBattleFields(w, h);
+  if (!OwnPilot(w)) h(kPilotLevelField, static_cast<uint8_t>(w.pilotLevel));
   return h.h;
 }
 
@@ -189,6 +196,7 @@ std::string HashText(uint64_t hash) {
 std::vector<std::string> SnapshotLines(const GameWindow& w) {
   SnapshotWriter writer;
   VisitBattleFields(w, writer);
+  if (!OwnPilot(w)) writer(kPilotLevelField, static_cast<int>(w.pilotLevel));
   return std::move(writer.lines);
 }
 
@@ -202,6 +210,14 @@ bool SplitSnapshotLine(const std::string& line, std::string* name, std::string* 
 bool ApplySnapshot(const SnapshotFields& fields, GameWindow& w, std::string* error) {
   SnapshotReader reader{fields, {}};
   VisitBattleFields(w, reader);
+  int level = static_cast<int>(PilotLevel::Normal);
+  if (reader.error.empty() && fields.count(kPilotLevelField)) {
+    reader(kPilotLevelField, level);
+    if (reader.error.empty() && (level < 0 || level > static_cast<int>(PilotLevel::Hard))) {
+      reader.error = std::string("the battle state field ") + kPilotLevelField + " has a value that does not fit";
+    }
+  }
+  if (reader.error.empty()) w.pilotLevel = static_cast<PilotLevel>(level);
   if (error) *error = reader.error;
   return reader.error.empty();
 }

@@ -120,6 +120,15 @@ DisplayConfig ParseDisplay(const std::vector<std::string>& text) {
 
 std::string DisplayFileText(const DisplayConfig& d) { return Line(d.fullScreen ? 1 : 0) + Line(d.smooth ? 1 : 0); }
 
+int ParsePilot(const std::vector<std::string>& text) {
+  const Lines l{text};
+  if (!l.has(1)) return kPilotNormal;
+  const double v = l.number(1);
+  return v == kPilotEasy || v == kPilotHard ? static_cast<int>(v) : kPilotNormal;
+}
+
+std::string PilotFileText(int level) { return Line(level == kPilotEasy || level == kPilotHard ? level : kPilotNormal); }
+
 namespace {
 
 // The file's own name when it differs from `path` in case only.
@@ -193,6 +202,7 @@ Options ReadOptionsFile(const fs::path& path) { return ParseOptions(LinesOf(path
 KeyTable ReadKeysFile(const fs::path& path) { return ParseKeys(LinesOf(path, kKeysLines)); }
 DeviceConfig ReadDeviceFile(const fs::path& path) { return ParseDevice(LinesOf(path, kDeviceLines)); }
 DisplayConfig ReadDisplayFile(const fs::path& path) { return ParseDisplay(LinesOf(path, kDisplayLines)); }
+int ReadPilotFile(const fs::path& path) { return ParsePilot(LinesOf(path, kPilotLines)); }
 
 bool SaveOptionsFile(const fs::path& path, const Options& options, std::string* error) {
   return WriteFileAtomically(Resolve(path), OptionsFileText(options), error);
@@ -208,6 +218,10 @@ bool SaveDeviceFile(const fs::path& path, const DeviceConfig& device, std::strin
 
 bool SaveDisplayFile(const fs::path& path, const DisplayConfig& display, std::string* error) {
   return WriteFileAtomically(Resolve(path), DisplayFileText(display), error);
+}
+
+bool SavePilotFile(const fs::path& path, int level, std::string* error) {
+  return WriteFileAtomically(Resolve(path), PilotFileText(level), error);
 }
 
 }  // namespace quorvex

@@ -105,6 +105,18 @@ std::string DisplayFileText(const DisplayConfig& display);
 DisplayConfig ReadDisplayFile(const std::filesystem::path& path);
 bool SaveDisplayFile(const std::filesystem::path& path, const DisplayConfig& display, std::string* error);
 
+// pilot.cfg, 1 line: the computer pilot's level in training, 0 easy, 1 normal (the game's own
+// pilot), 2 hard. A file of its own, so options.cfg keeps its 22 lines. A missing file or a value
+// that is not one of the three gives normal. Never written at start-up: it appears when the player
+// first chooses a level.
+inline constexpr const char* kPilotFile = "pilot.cfg";
+inline constexpr int kPilotLines = 1;
+inline constexpr int kPilotEasy = 0, kPilotNormal = 1, kPilotHard = 2;
+int ParsePilot(const std::vector<std::string>& lines);
+std::string PilotFileText(int level);
+int ReadPilotFile(const std::filesystem::path& path);
+bool SavePilotFile(const std::filesystem::path& path, int level, std::string* error);
+
 // Rewrite a whole file atomically. False with a message naming the file when it cannot be written.
 bool SaveOptionsFile(const std::filesystem::path& path, const Options& options, std::string* error);
 bool SaveKeysFile(const std::filesystem::path& path, const KeyTable& keys, std::string* error);

@@ -1,6 +1,7 @@
 #include "game/settings/OptionsWindow.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,6 +31,8 @@ struct OptionsControls {
   // The game window's display (display.cfg): full screen, and sharp or smooth scaling.
   QCheckBox* fullScreen;
   QRadioButton *sharp, *smooth;
+  // The computer pilot of training (pilot.cfg): easy, normal or hard.
+  QComboBox* pilot;
 };
 
 constexpr const char* kCriticalNames[9] = {"Engine",           "Shield",        "Power generator",
@@ -113,6 +116,13 @@ OptionsControls BuildOptions(QWidget* window) {
   QGroupBox* rules = AddFrame(window, right, "Rules", &g);
   c.Check6 = AddCheck(rules, g, 0, 0, "Check6", "Gravitation field");
 
+  QGroupBox* training = AddFrame(window, right, "Training", &g);
+  g->addWidget(new QLabel("Computer pilot", training), 0, 0);
+  c.pilot = new QComboBox(training);
+  c.pilot->setObjectName("ComboPilot");
+  c.pilot->addItems({"easy", "normal", "hard"});  // in the order of the file's values
+  g->addWidget(c.pilot, 0, 1);
+
   QGroupBox* criticals = AddFrame(window, right, "Criticals", &g);
   for (int i = 0; i < 9; ++i) {
     const std::string name = "crit_" + std::to_string(i);
@@ -190,6 +200,8 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
   ShowOptions(controls, ReadOptionsFile(optionsFile));
   const std::filesystem::path displayFile = optionsFile.parent_path() / kDisplayFile;
   ShowDisplay(controls, ReadDisplayFile(displayFile));
+  const std::filesystem::path pilotFile = optionsFile.parent_path() / kPilotFile;
+  controls.pilot->setCurrentIndex(ReadPilotFile(pilotFile));
 
   auto* buttons = new QHBoxLayout();
   QPushButton* ok = MakeButton(window, "Command1", "OK");
@@ -199,10 +211,11 @@ QWidget* OpenOptionsWindow(QWidget* owner, const std::filesystem::path& optionsF
   buttons->addWidget(cancel);
   static_cast<QVBoxLayout*>(window->layout())->addLayout(buttons);
 
-  QObject::connect(ok, &QPushButton::clicked, window, [window, controls, optionsFile, displayFile] {
+  QObject::connect(ok, &QPushButton::clicked, window, [window, controls, optionsFile, displayFile, pilotFile] {
     std::string error;
     if (!SaveOptionsFile(optionsFile, OptionsOf(controls), &error) ||
-        !SaveDisplayFile(displayFile, DisplayOf(controls), &error)) {
+        !SaveDisplayFile(displayFile, DisplayOf(controls), &error) ||
+        !SavePilotFile(pilotFile, controls.pilot->currentIndex(), &error)) {
       ShowSettingsError(window, error);
       return;
     }

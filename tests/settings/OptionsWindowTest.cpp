@@ -2,6 +2,7 @@
 // second opening shows after "OK" or "Cancel", the reversed "Framerate" bar and its "Default", and
 // a missing or short file.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -189,6 +190,38 @@ TEST_F(OptionsWindowTest, DisplayChoicesHaveAFileOfTheirOwn) {
     Child<QRadioButton>(form6, c.smooth ? "OptionSharp" : "OptionSmooth")->click();
     Child<QPushButton>(form6, "Command1")->click();
     EXPECT_EQ(FileBytes(display), NumberLines({!c.fullScreen, !c.smooth}));
+    const std::string options = FileBytes(File());
+    EXPECT_EQ(22, std::count(options.begin(), options.end(), '\n'));
+    form6->close();
+    delete form6.data();
+  }
+}
+
+// The training pilot's level: pilot.cfg, read leniently as every setting (text reads as 0; a number
+// other than 0 or 2 is normal), written by
+// "OK" only, and options.cfg keeps its 22 lines.
+TEST_F(OptionsWindowTest, PilotLevelHasAFileOfItsOwn) {
+  const fs::path pilot = dir_.path() / "pilot.cfg";
+  struct Case {
+    const char* file;  // nullptr: no pilot.cfg yet
+    const char* shown;
+    int chosen;
+  };
+  for (const Case& c : {Case{nullptr, "normal", 2}, Case{" 2 \r\n", "hard", 0}, Case{" 0 \r\n", "easy", 1},
+                        Case{" 7 \r\n", "normal", 0}, Case{"x\r\n", "easy", 2}}) {
+    SCOPED_TRACE(c.file ? c.file : "missing");
+    fs::remove(pilot);
+    if (c.file) WriteBytes(pilot, c.file);
+    QPointer<QWidget> form6 = GameOptions();
+    auto* combo = Child<QComboBox>(form6, "ComboPilot");
+    EXPECT_EQ(combo->currentText().toStdString(), c.shown);
+    combo->setCurrentIndex(c.chosen);
+    Child<QPushButton>(form6, "Command3")->click();  // "Cancel" writes nothing
+    EXPECT_EQ(fs::exists(pilot), c.file != nullptr);
+    form6 = GameOptions();
+    Child<QComboBox>(form6, "ComboPilot")->setCurrentIndex(c.chosen);
+    Child<QPushButton>(form6, "Command1")->click();
+    EXPECT_EQ(FileBytes(pilot), NumberLines({c.chosen}));
     const std::string options = FileBytes(File());
     EXPECT_EQ(22, std::count(options.begin(), options.end(), '\n'));
     form6->close();

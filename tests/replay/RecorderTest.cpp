@@ -96,7 +96,7 @@ TEST(ReplayRecording, BattleLeftInTheMiddleStillReplays) {
   PlaybackResult result;
   EXPECT_EQ(0, PlayReplay(file, dir.path() / "game", ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
-  EXPECT_EQ(result.frames, cut.frameCount + 1) << "the playback stops where the recording does";
+  EXPECT_EQ(result.frames, cut.frameCount) << "the playback stops where the recording does";
 }
 
 // F11 and F12 act on the recording player's window and files; they are no part of the battle, and
@@ -130,6 +130,45 @@ TEST(ReplayRecording, WindowKeysStayWithTheWindow) {
   EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(fs::exists(game / "screenshots"));
   EXPECT_FALSE(fs::exists(game / "display.cfg"));
+}
+
+// Taps shorter than a frame during the duel: the recording holds each press in one frame and its
+// release in the next, and the replay plays to the same state.
+TEST(ReplayRecording, TapsBetweenTwoFramesAreRecordedAsPlayed) {
+  testing::TempDir dir;
+  const fs::path game = dir.path() / "game";
+  testing::MakeProgramFolder(game);
+  const fs::path file = testing::RecordScriptedBattle(game, dir.path() / "replays", nullptr, [](GameWindow& w, int frame) {
+    if (frame % 40 == 0 && frame >= 120 && frame <= 280) {
+      for (bool down : {true, false}) w.events.keys.push_back({down, 'A'});
+    }
+  });
+  const Replay recorded = [&] {
+    Replay r;
+    std::string error;
+    EXPECT_TRUE(LoadReplay(file, &r, &error)) << error;
+    return r;
+  }();
+  ASSERT_TRUE(recorded.finished);
+  int taps = 0;
+  for (const auto& [frame, f] : recorded.frames) {
+    for (const KeyEvent& k : f.keys) {
+      if (k.code != 'A' || !k.down) continue;
+      ++taps;
+      const auto next = recorded.frames.find(frame + 1);
+      ASSERT_NE(next, recorded.frames.end()) << "frame " << frame;
+      EXPECT_TRUE(std::any_of(next->second.keys.begin(), next->second.keys.end(),
+                              [](const KeyEvent& n) { return n.code == 'A' && !n.down; }))
+          << "the release of frame " << frame << "'s press comes one frame later";
+      EXPECT_FALSE(std::any_of(f.keys.begin(), f.keys.end(), [](const KeyEvent& n) { return n.code == 'A' && !n.down; }));
+    }
+  }
+  EXPECT_EQ(taps, 5);
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
+  EXPECT_EQ(result.hash, recorded.finalHash);
 }
 
 // An installed game keeps the player's own ships and their pictures in his folder: a replay of a

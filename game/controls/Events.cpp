@@ -21,6 +21,9 @@ void TakeUpJoysticks(GameWindow& w) {
 }
 
 size_t KeysForOneFrame(const std::deque<KeyEvent>& keys) {
+  // Far more keys than hands press between two frames are taken whole, so the queue never grows.
+  constexpr size_t kMostKeysWaiting = 32;
+  if (keys.size() > kMostKeysWaiting) return keys.size();
   for (size_t i = 0; i < keys.size(); ++i) {
     if (keys[i].down) continue;
     for (size_t j = 0; j < i; ++j) {

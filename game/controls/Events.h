@@ -15,7 +15,8 @@ void DoEvents(GameWindow& w);
 
 // How many of the waiting keys one frame takes: all of them, up to the release of a key pressed
 // among them. That release waits for the next frame (with what follows it), so a key pressed and
-// released between two frames counts as held for one frame instead of being lost.
+// released between two frames counts as held for one frame instead of being lost. A flood of more
+// than 32 waiting keys is taken whole.
 size_t KeysForOneFrame(const std::deque<KeyEvent>& keys);
 
 // Joysticks plugged in or pulled out at any time: a pulled-out joystick leaves its players' controls

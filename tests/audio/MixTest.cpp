@@ -128,8 +128,9 @@ TEST_F(MixTest, EightLoudEffectsOverEverySongStayBelowFullScale) {
   ASSERT_TRUE(meter.installed());
   const SDL_AudioDeviceID device = testing::MixMeter::PlayingDevice();
   ASSERT_NE(device, 0u);
-  int bursts = 0;
   for (int entry = 0; entry < w.songCount; ++entry) {
+    // How many bursts fit a song depends on how far the disk driver runs ahead between them.
+    int bursts = 0;
     PlayToTheEnd(meter, entry, [&] {
       // All eight start in the same mix, as when they are played in one frame.
       SDL_LockAudioDevice(device);
@@ -138,8 +139,8 @@ TEST_F(MixTest, EightLoudEffectsOverEverySongStayBelowFullScale) {
       ASSERT_TRUE(testing::WaitFor([&] { return !AnyLoudSlotPlaying(); }, 10));
       ++bursts;
     });
+    EXPECT_GE(bursts, 5) << "the effects covered song " << entry;
   }
-  EXPECT_GE(bursts, 100) << "the effects covered every song";
   std::printf("peak of eight loud effects over every song: %.2f dBFS\n", Db(meter.Peak() / 32768.0));
   EXPECT_EQ(meter.FullScale(), 0) << "samples at full scale";
   EXPECT_LT(Db(meter.Peak() / 32768.0), -1.0) << "headroom";

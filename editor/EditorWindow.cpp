@@ -342,6 +342,14 @@ void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& tex
   QMessageBox::information(w.form2.get(), title, text);
 }
 
+bool AskEditorQuestion(EditorWindow& w, const QString& title, const QString& text) {
+  if (w.recordMessages) {
+    w.messages.push_back({title, text});
+    return w.recordedAnswer;
+  }
+  return QMessageBox::question(w.form2.get(), title, text) == QMessageBox::Yes;
+}
+
 ShipDefinition ShipFromControls(const EditorWindow& w) {
   ShipDefinition d;
   d.name = FileBytes(w.shipname->text());

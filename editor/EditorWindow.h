@@ -62,6 +62,7 @@ struct EditorWindow {
 
   Random random;
   bool recordMessages = false;  // tests record message boxes instead of showing them
+  bool recordedAnswer = false;  // and answer every question so
   std::vector<EditorMessage> messages;
   bool opening = false;
 
@@ -80,6 +81,8 @@ std::unique_ptr<EditorWindow> OpenEditor(const std::filesystem::path& folder, ui
                                          const std::filesystem::path& userFolder = {});
 
 void ShowEditorMessage(EditorWindow& w, const QString& title, const QString& text);
+// A Yes/No question; true for Yes.
+bool AskEditorQuestion(EditorWindow& w, const QString& title, const QString& text);
 
 // Ship files, and the file names they hold and the folder lists, are 8-bit text: each byte is one
 // character both ways, so whatever the editor reads it writes back byte for byte.

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <system_error>
+
 #include "editor/EditorWindow.h"
 #include "platform/DataFiles.h"
 #include "platform/Files.h"
@@ -40,6 +42,34 @@ QListWidget* MakeFileList(QWidget* parent, const GameFolders& folders, const cha
   return list;
 }
 
+// Calls `picked` with the file the user picks in the list: clicked, reached with the arrow keys or
+// chosen by the program. When the list takes the focus it makes its first entry current without
+// selecting it: no pick, so the name already proposed stays.
+template <typename Picked>
+void OnFilePicked(QListWidget* list, QObject* context, Picked picked) {
+  QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, picked] {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (!selected.isEmpty()) picked(selected.front()->text());
+  });
+}
+
+// Saving over a file that holds another ship asks first, naming both ships; a file of the same
+// ship is saved over without a question.
+bool MayReplace(EditorWindow& w, const std::string& fileName) {
+  const std::filesystem::path existing = FindGameFile(EditorFolders(w), fileName);
+  std::error_code ec;
+  if (!std::filesystem::exists(existing, ec)) return true;
+  std::vector<std::string> lines;
+  std::string error;
+  const bool readable = ReadTextLines(existing, 3, &lines, &error) && lines.size() >= 3;
+  const QString held = readable ? FileText(lines[2]) : QString();
+  const QString saving = w.shipname->text();
+  if (readable && held == saving) return true;
+  const QString what = readable ? "the ship \"" + held + "\"" : QString("no ship this editor can read");
+  return AskEditorQuestion(w, "Replace file?",
+                           FileText(fileName) + " holds " + what + ".\nReplace it with the ship \"" + saving + "\"?");
+}
+
 }  // namespace
 
 QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
@@ -66,9 +96,7 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
   if (save) text->setText(w.shipname->text() + ".shp");
 
   EditorWindow* pw = &w;
-  QObject::connect(files, &QListWidget::currentTextChanged, window, [text](const QString& name) {
-    if (!name.isEmpty()) text->setText(name);
-  });
+  OnFilePicked(files, window, [text](const QString& name) { text->setText(name); });
   QObject::connect(load, &QPushButton::clicked, window, [pw, text, window] {
     if (!text->text().isEmpty()) {
       pw->currentFile = text->text();
@@ -77,12 +105,17 @@ QWidget* OpenFileWindow(EditorWindow& w, FileWindowMode mode) {
     window->close();
   });
   QObject::connect(saveButton, &QPushButton::clicked, window, [pw, text, window] {
-    if (!text->text().isEmpty()) SaveShip(*pw, PlayerFilePath(EditorFolders(*pw), FileBytes(text->text())));
+    const std::string name = FileBytes(text->text());
+    if (!name.empty()) {
+      if (!MayReplace(*pw, name)) return;  // the window stays for another name
+      SaveShip(*pw, PlayerFilePath(EditorFolders(*pw), name));
+    }
     window->close();
   });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);
   w.fileWindow = window;
   window->show();
+  text->setFocus();  // ready for a name, with the proposed one kept
   return window;
 }
 
@@ -118,8 +151,7 @@ QWidget* OpenImportWindow(EditorWindow& w) {
   };
   auto state = std::make_shared<ImportState>();
   EditorWindow* pw = &w;
-  QObject::connect(files, &QListWidget::currentTextChanged, window, [pw, state, preview, image, ok](const QString& name) {
-    if (name.isEmpty()) return;
+  OnFilePicked(files, window, [pw, state, preview, image, ok](const QString& name) {
     if (preview->isChecked()) {
       QImage picture;
       const auto path = FindGameFile(EditorFolders(*pw), FileBytes(name));

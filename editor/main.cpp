@@ -8,10 +8,40 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "editor/EditorWindow.h"
+#include "platform/OptionHelp.h"
+
+namespace {
+
+constexpr quorvex::OptionLine kOptions[] = {
+    {"--help", "", "print this help and exit"},
+    {"--version", "", "print the version and exit"},
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  // --help and --version answer before any window opens; everything else goes to Qt, which takes
+  // its own options (-platform, -style, ...).
+  // Installed it is called quorvex-editor: it names itself as it was started.
+  const std::string self = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "editor";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      const std::string help = quorvex::HelpText(
+          self, "The Quorvex ship editor: designs, prices, saves and converts ship files (.shp).", kOptions,
+          "It also takes Qt's own options, such as -platform and -style.\n");
+      std::fputs(help.c_str(), stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs(quorvex::VersionText(self).c_str(), stdout);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   const QString programDir = QCoreApplication::applicationDirPath();
   // A new editor starts with a random ship, different each time it opens.

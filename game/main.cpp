@@ -25,6 +25,7 @@
 #include "game/replay/ReplayList.h"
 #include "game/settings/ConfigFiles.h"
 #include "game/settings/Launcher.h"
+#include "platform/OptionHelp.h"
 #include "platform/UserFolders.h"
 
 namespace fs = std::filesystem;
@@ -82,6 +83,12 @@ int main(int argc, char** argv) {
   if (!command.error.empty()) {
     std::fprintf(stderr, "quorvex: %s\n%s\n", command.error.c_str(), quorvex::CommandLineUsage().c_str());
     return 1;
+  }
+  if (command.mode == quorvex::CommandLine::Help || command.mode == quorvex::CommandLine::Version) {
+    const std::string text = command.mode == quorvex::CommandLine::Help ? quorvex::CommandLineHelp()
+                                                                        : quorvex::VersionText("quorvex");
+    std::fputs(text.c_str(), stdout);
+    return 0;
   }
 
   std::error_code ec;

@@ -5,6 +5,9 @@
 #include <xmp.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -13,7 +16,7 @@
 namespace quorvex {
 
 // The audio thread renders a playing song while the game thread starts, stops, turns and asks it.
-// Every use of the player context and of the three flags happens under `lock`: the mixer's music
+// Every use of the player context, the volume and the three flags happens under `lock`: the mixer's music
 // hook takes it around its rendering, and every function below takes it around its player calls.
 // The mixer's own lock is never taken while `lock` is held (the hook runs under the mixer's lock and
 // then takes `lock`), so the two cannot wait on each other.
@@ -22,7 +25,10 @@ struct Song {
   AudioDevice* device = nullptr;
   int rate = 44100;
   bool mono = false;
+  bool floatMix = false;  // the mixer mixes float samples (otherwise 16-bit ones)
   std::mutex lock;
+  int volume = 255;       // the game's 0..255, applied as an amplitude while rendering
+  int16_t rendered[2048];  // the player's 16-bit output, turned into the mixer's samples
   bool playing = false;
   bool finished = false;
   bool looping = false;
@@ -31,6 +37,32 @@ struct Song {
 namespace {
 
 using Hold = std::lock_guard<std::mutex>;
+
+// The player renders modules quietly (every channel has room to sound at once): music is brought up
+// by this much before it meets the effects, where it sits about 20 dB under full scale. The output
+// limiter of the mixer keeps the loudest moments clean.
+constexpr double kMusicGainDb = 5.5;
+
+// Renders `len` bytes of the mixer's samples; false at the end of a song played once.
+bool render(Song* song, Uint8* stream, int len) {
+  const int bytesPerSample = song->floatMix ? 4 : 2;
+  const double gain = std::pow(10.0, kMusicGainDb / 20) * song->volume / 255.0 / 32768.0;
+  const int total = len / bytesPerSample;
+  for (int done = 0; done < total;) {
+    const int count = std::min<int>(total - done, static_cast<int>(std::size(song->rendered)));
+    if (xmp_play_buffer(song->ctx, song->rendered, count * 2, song->looping ? 0 : 1) != 0) return false;
+    for (int i = 0; i < count; ++i) {
+      const double v = song->rendered[i] * gain;
+      if (song->floatMix) {
+        reinterpret_cast<float*>(stream)[done + i] = static_cast<float>(v);
+      } else {
+        reinterpret_cast<int16_t*>(stream)[done + i] = static_cast<int16_t>(std::clamp(v * 32768, -32768.0, 32767.0));
+      }
+    }
+    done += count;
+  }
+  return true;
+}
 
 // Runs on the audio thread: renders the module into the mixer's music stream. A song played once
 // ends at the end of its order list or where it jumps back; a looping song starts again there.
@@ -41,7 +73,7 @@ void feedMusic(void* user, Uint8* stream, int len) {
     std::fill(stream, stream + len, 0);
     return;
   }
-  if (xmp_play_buffer(song->ctx, stream, len, song->looping ? 0 : 1) != 0) {
+  if (!render(song, stream, len)) {
     std::fill(stream, stream + len, 0);
     song->playing = false;
     song->finished = true;
@@ -75,6 +107,7 @@ Song* LoadSong(AudioDevice& device, const std::string& path) {
     if (Mix_QuerySpec(&freq, &format, &channels)) {
       song->rate = freq;
       song->mono = channels == 1;
+      song->floatMix = format == AUDIO_F32SYS;
     }
   }
   return song;
@@ -110,8 +143,9 @@ void SetSongVolume(Song* song, int volume) {
   if (!song) return;
   volume = std::clamp(volume, 0, 255);
   Hold hold(song->lock);
-  // The player's own scale is 0..200 with 100 as unchanged; the game's 255 is full volume.
-  xmp_set_player(song->ctx, XMP_PLAYER_VOLUME, volume * 100 / 255);
+  // Kept by the song and applied to what the player renders: starting the player resets the
+  // player's own volume, so a volume set before the song starts would be lost there.
+  song->volume = volume;
 }
 
 bool SongFinished(Song* song) {

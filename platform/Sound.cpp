@@ -11,14 +11,58 @@
 
 namespace quorvex {
 
+namespace {
+
+// The output stage: the whole mix is brought up by kOutputGainDb and a peak limiter keeps it under
+// kCeiling. The mixer mixes float samples, so nothing clips before this stage however many sounds
+// meet; the limiter reacts at once to a peak above the ceiling (nothing ever passes it) and lets go
+// over kReleaseSeconds, so a burst of explosions ducks the mix briefly instead of cracking.
+constexpr double kOutputGainDb = 14.0;
+constexpr double kCeiling = 0.88;  // -1.1 dBFS
+constexpr double kReleaseSeconds = 0.15;
+
+struct Limiter {
+  float gain = 1;     // applied on top of the output gain, 1 when nothing is limited
+  float release = 0;  // per-frame step back towards 1
+  int channels = 2;
+};
+
+void LimitOutput(int, void* stream, int len, void* user) {
+  Limiter& l = *static_cast<Limiter*>(user);
+  auto* s = static_cast<float*>(stream);
+  const float makeUp = static_cast<float>(std::pow(10.0, kOutputGainDb / 20));
+  const int frames = len / static_cast<int>(sizeof(float)) / l.channels;
+  for (int f = 0; f < frames; ++f) {
+    float* frame = s + f * l.channels;
+    float peak = 0;
+    for (int c = 0; c < l.channels; ++c) peak = std::max(peak, std::fabs(frame[c] * makeUp));
+    l.gain = std::min(1.0f, l.gain + (1.0f - l.gain) * l.release);
+    if (peak * l.gain > kCeiling) l.gain = static_cast<float>(kCeiling) / peak;
+    for (int c = 0; c < l.channels; ++c) frame[c] *= makeUp * l.gain;
+  }
+}
+
+void FreeLimiter(int, void* user) { delete static_cast<Limiter*>(user); }
+
+}  // namespace
+
 bool AudioDevice::open() {
   if (opened) return true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+  if (Mix_OpenAudio(44100, AUDIO_F32SYS, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   Mix_AllocateChannels(64);
+  int rate = 44100, channels = 2;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) && format == AUDIO_F32SYS && channels > 0) {
+    // The mixer owns the limiter from here and frees it when the device closes.
+    auto* limiter = new Limiter;
+    limiter->channels = channels;
+    limiter->release = static_cast<float>(1 - std::exp(-1 / (kReleaseSeconds * rate)));
+    if (!Mix_RegisterEffect(MIX_CHANNEL_POST, LimitOutput, FreeLimiter, limiter)) delete limiter;
+  }
   opened = true;
   return true;
 }

@@ -1,5 +1,8 @@
 #include "game/controls/Events.h"
 
+#include <cstddef>
+#include <optional>
+
 #include "game/controls/Controls.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
@@ -17,11 +20,33 @@ void TakeUpJoysticks(GameWindow& w) {
   }
 }
 
+size_t KeysForOneFrame(const std::deque<KeyEvent>& keys) {
+  // Far more keys than hands press between two frames are taken whole, so the queue never grows.
+  constexpr size_t kMostKeysWaiting = 32;
+  if (keys.size() > kMostKeysWaiting) return keys.size();
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].down) continue;
+    for (size_t j = 0; j < i; ++j) {
+      if (keys[j].down && !keys[j].repeat && keys[j].code == keys[i].code) return i;
+    }
+  }
+  return keys.size();
+}
+
 void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
   if (!w.inputTap || w.inputTap->TakesUpJoysticks()) TakeUpJoysticks(w);
   if (w.display.open) CollectWindowEvents(w.events);
   if (w.events.closeRequested) throw GameExit{};
+  // The keys after this frame's share stay out of sight (a recording notes the keys the game takes)
+  // and wait at the head of the queue for the next frame. Set aside only when there are some, so a
+  // frame allocates nothing.
+  std::optional<std::deque<KeyEvent>> later;
+  const auto taken = static_cast<std::ptrdiff_t>(KeysForOneFrame(w.events.keys));
+  if (taken < static_cast<std::ptrdiff_t>(w.events.keys.size())) {
+    later.emplace(w.events.keys.begin() + taken, w.events.keys.end());
+    w.events.keys.erase(w.events.keys.begin() + taken, w.events.keys.end());
+  }
   if (w.inputTap) w.inputTap->Events(w);  // replays: record the keys, or replace them
 
   while (!w.events.keys.empty()) {
@@ -35,6 +60,7 @@ void DoEvents(GameWindow& w) {
       OnKeyUp(w, key.code);
     }
   }
+  if (later) w.events.keys = std::move(*later);
 }
 
 }  // namespace quorvex

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "game/audio/Initsound.h"
+#include "game/controls/Events.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
@@ -264,11 +265,13 @@ int InputDelayFor(int roundTripMs, int frameMs) {
 
 void NetTap::Events(GameWindow& w) {
   // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that
-  // none is lost: a lost release would leave a control held.
+  // none is lost: a lost release would leave a control held. As in every battle, a key released
+  // before the frame took its press is released one frame later.
   heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());
   w.events.keys.clear();
   std::vector<KeyEvent> pressed;
-  while (!heldBack.empty() && pressed.size() < kKeysTakenPerFrame) {
+  const size_t share = std::min(kKeysTakenPerFrame, KeysForOneFrame(heldBack));
+  while (pressed.size() < share) {
     pressed.push_back(heldBack.front());
     heldBack.pop_front();
   }

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <iostream>
+#include <span>
 
 #include "game/flow/Tournament.h"
 #include "game/replay/Player.h"
+#include "platform/OptionHelp.h"
 
 namespace quorvex {
 namespace {
@@ -46,10 +48,79 @@ void TakeAiDuelsOption(const std::string& a, const std::string& value, CommandLi
   }
 }
 
+
+bool ReadReplayFile(CommandLine& c, const std::string& value, const std::filesystem::path& startFolder) {
+  const std::filesystem::path file = value;
+  c.file = file.is_absolute() ? file : startFolder / file;
+  return true;
+}
+
+bool ReadHostPort(CommandLine& c, const std::string& value, const std::filesystem::path&) {
+  if (ParsePort(value, &c.port)) return true;
+  c.error = "--host needs a port from 1 to 65535, not " + value;
+  return false;
+}
+
+bool ReadJoinAddress(CommandLine& c, const std::string& value, const std::filesystem::path&) {
+  if (ParseAddress(value, &c.address, &c.port)) return true;
+  c.error = "--join needs ADDRESS:PORT, not " + value;
+  return false;
+}
+
+// One line per option. An option with a mode chooses what the program does; only one such option may
+// be given. An option with a value says what is missing without it and reads it.
+struct CommandOption {
+  OptionLine help;
+  CommandLine::Mode mode;
+  const char* missing;  // " needs ...", for an option that takes a value
+  bool (*read)(CommandLine& c, const std::string& value, const std::filesystem::path& startFolder);
+};
+
+const CommandOption kOptions[] = {
+    {{"--replay", "FILE", "watch the recorded battle FILE in the game window (Esc ends it, F6 held hurries it)"},
+     CommandLine::Replay, " needs a replay file", ReadReplayFile},
+    {{"--timedemo", "FILE",
+      "play the recorded battle FILE without a window as fast as possible, then print its frames, frames per "
+      "second and final state hash (exit status 2 when the playback parts from the recording)"},
+     CommandLine::Timedemo, " needs a replay file", ReadReplayFile},
+    {{"--host", "PORT", "host a network battle, waiting for the other player on UDP port PORT"},
+     CommandLine::Host, " needs a port", ReadHostPort},
+    {{"--join", "ADDRESS[:PORT]", "join the network battle hosted at ADDRESS (UDP port 27960 unless PORT is given)"},
+     CommandLine::Join, " needs ADDRESS:PORT", ReadJoinAddress},
+    {{"--ai-duels", "N",
+      "play N duels for every pair of the computer pilot's levels (easy, normal, hard) without a window, "
+      "as fast as possible, and print wins, losses, ties and the mean duel length of each pairing"},
+     CommandLine::AiDuels, nullptr, nullptr},
+    {{"--ships", "A,B", "with --ai-duels: fly only the ship files A and B (every pair of stock ships otherwise)"},
+     CommandLine::AiDuels, nullptr, nullptr},
+    {{"--seed", "S", "with --ai-duels: seed the random numbers with S (the same seed gives the same table)"},
+     CommandLine::AiDuels, nullptr, nullptr},
+    {{"--help", "", "print this help and exit"}, CommandLine::Help, nullptr, nullptr},
+    {{"--version", "", "print the version and exit"}, CommandLine::Version, nullptr, nullptr},
+};
+
+// The modes only one of which may be given, as "--replay, --timedemo, --host and --join".
+std::string ExclusiveModes() {
+  std::vector<std::string> names;
+  for (const CommandOption& o : kOptions) {
+    if (o.read) names.push_back(o.help.name);
+  }
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  return text;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::filesystem::path& startFolder) {
   CommandLine c;
+  // --help and --version answer whatever else is given.
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "--version") {
+      c.mode = a == "--help" ? CommandLine::Help : CommandLine::Version;
+      return c;
+    }
+  }
   bool aiOptions = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -67,7 +138,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::fi
       aiOptions = true;
       continue;
     }
-    if (a != "--replay" && a != "--timedemo" && a != "--host" && a != "--join") {
+    const CommandOption* option = nullptr;
+    for (const CommandOption& o : kOptions) {
+      if (a == o.help.name && o.read) option = &o;
+    }
+    if (!option) {
       c.error = "unknown option " + a;
       return c;
     }
@@ -76,27 +151,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::fi
       return c;
     }
     if (c.mode != CommandLine::Play) {
-      c.error = "only one of --replay, --timedemo, --host and --join may be given";
+      c.error = "only one of " + ExclusiveModes() + " may be given";
       return c;
     }
-    const bool net = a == "--host" || a == "--join";
     if (i + 1 >= args.size() || args[i + 1].empty()) {
-      c.error = a + (a == "--host" ? " needs a port" : a == "--join" ? " needs ADDRESS:PORT" : " needs a replay file");
+      c.error = a + option->missing;
       return c;
     }
-    const std::string value = args[++i];
-    if (a == "--host") {
-      c.mode = CommandLine::Host;
-      if (!ParsePort(value, &c.port)) c.error = "--host needs a port from 1 to 65535, not " + value;
-    } else if (a == "--join") {
-      c.mode = CommandLine::Join;
-      if (!ParseAddress(value, &c.address, &c.port)) c.error = "--join needs ADDRESS:PORT, not " + value;
-    }
-    if (!c.error.empty()) return c;
-    if (net) continue;
-    c.mode = a == "--replay" ? CommandLine::Replay : CommandLine::Timedemo;
-    const std::filesystem::path file = value;
-    c.file = file.is_absolute() ? file : startFolder / file;
+    c.mode = option->mode;
+    if (!option->read(c, args[++i], startFolder)) return c;
   }
   if (aiOptions && c.mode != CommandLine::AiDuels) c.error = "--ships and --seed go with --ai-duels";
   return c;
@@ -140,7 +203,19 @@ int RunAiDuelsCommand(const CommandLine& command, const GameFolders& folders) {
 
 std::string CommandLineUsage() {
   return "usage: quorvex [--replay FILE | --timedemo FILE | --host PORT | --join ADDRESS:PORT |\n"
-         "                --ai-duels N [--ships A,B] [--seed S]]";
+         "                --ai-duels N [--ships A,B] [--seed S] | --help | --version]";
+}
+
+std::string CommandLineHelp() {
+  std::vector<OptionLine> lines;
+  for (const CommandOption& o : kOptions) lines.push_back(o.help);
+  return HelpText("quorvex",
+                  "Quorvex, a two-player space combat game. Without options it opens the launcher; every battle is\n"
+                  "recorded among the player's replays.",
+                  lines,
+                  "Environment:\n"
+                  "  QUORVEX_WINDOWED=1    play in a window instead of the whole screen\n"
+                  "  QUORVEX_START_GAME=1  press \"Start game!\" of the launcher at once\n");
 }
 
 }  // namespace quorvex

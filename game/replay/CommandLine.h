@@ -1,7 +1,9 @@
 // The game's command line: no options plays the game; --replay FILE watches a recorded battle in
 // the game window; --timedemo FILE plays one headless as fast as it can and reports; --host PORT
 // and --join ADDRESS:PORT play a battle against another machine; --ai-duels N [--ships A,B]
-// [--seed S] plays duels between the computer pilot's levels without a window and prints the table.
+// [--seed S] plays duels between the computer pilot's levels without a window and prints the table;
+// --help and --version answer and end. Every option is one line of a table in CommandLine.cpp,
+// which both the reader and the help use.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -15,7 +17,7 @@ namespace quorvex {
 
 
 struct CommandLine {
-  enum Mode { Play, Replay, Timedemo, Host, Join, AiDuels } mode = Play;
+  enum Mode { Play, Replay, Timedemo, Host, Join, AiDuels, Help, Version } mode = Play;
   std::filesystem::path file;  // absolute, taken against the folder the game was started from
   std::string address;         // --join
   uint16_t port = kDefaultNetPort;  // --host, --join
@@ -31,6 +33,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::fi
 
 // "usage: ..." text for the error stream.
 std::string CommandLineUsage();
+// What --help prints: every option with its value and what it does, and the environment the game reads.
+std::string CommandLineHelp();
 
 // A UDP port 1..65535 written in decimal; false for anything else.
 bool ParsePort(const std::string& text, uint16_t* port);

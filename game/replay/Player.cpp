@@ -108,6 +108,7 @@ void ReplayPlayer::Events(GameWindow& w) {
   if (frame > replay->frameCount) {
     // The recording stops here; a battle that should have ended by now has parted from it.
     if (replay->finished) Diverges(frame);
+    frame = replay->frameCount;  // the frames played: this one is not
     throw GameExit{};
   }
   // The recording noted a device change after it had happened this frame: play it before the check.
@@ -179,7 +180,7 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
 
   int status = 0;
   bool shutDown = false;
-  const auto start = std::chrono::steady_clock::now();
+  auto start = std::chrono::steady_clock::now();
   try {
     SetupDirectX(*w);
     if (!ApplySnapshotLines(replay.state, *w, &error)) {
@@ -192,6 +193,7 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
         StartMenuMusic(*w);
         player.ShowState(*w);
       }
+      start = std::chrono::steady_clock::now();  // the frames alone, not the window and picture set-up
       PlayBattle(*w);
       player.BattleEnds(*w);
     }

@@ -75,14 +75,15 @@ inline bool WaitFor(const std::function<bool()>& done, double seconds = 5) {
   return done();
 }
 
-// What the mixer hands to the sound device (16-bit samples), measured on the audio thread after
-// each mix while the meter is installed.
+// What the mixer hands to the sound device (16-bit or float samples, 1.0 is full scale), measured on
+// the audio thread after each mix while the meter is installed.
 class MixMeter {
  public:
   explicit MixMeter(double windowSeconds = 1.0) {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) && format == AUDIO_S16SYS) {
+    if (Mix_QuerySpec(&rate, &format, &channels) && (format == AUDIO_S16SYS || format == AUDIO_F32SYS)) {
+      isFloat_ = format == AUDIO_F32SYS;
       samplesPerSecond_ = rate * channels;
       samplesPerWindow_ = std::max<int64_t>(1, static_cast<int64_t>(samplesPerSecond_ * windowSeconds));
       Mix_SetPostMix(&MixMeter::Measure, this);
@@ -94,7 +95,7 @@ class MixMeter {
     std::lock_guard<std::mutex> hold(lock_);
     return static_cast<double>(samples_) / samplesPerSecond_;
   }
-  // Peak and count of samples at the limits of the 16-bit range.
+  // Peak (in 16-bit steps) and count of samples at the limits of the 16-bit range.
   int Peak() {
     std::lock_guard<std::mutex> hold(lock_);
     return peak_;
@@ -122,13 +123,13 @@ class MixMeter {
  private:
   static void Measure(void* self, Uint8* stream, int len) {
     auto& m = *static_cast<MixMeter*>(self);
-    const auto* s = reinterpret_cast<const int16_t*>(stream);
     std::lock_guard<std::mutex> hold(m.lock_);
-    for (int i = 0; i < len / 2; ++i) {
-      const int v = s[i];
-      m.peak_ = std::max(m.peak_, v < 0 ? -v : v);
-      m.fullScale_ += v >= 32767 || v <= -32768;
-      m.squares_ += (v / 32768.0) * (v / 32768.0);
+    const int count = len / (m.isFloat_ ? 4 : 2);
+    for (int i = 0; i < count; ++i) {
+      const double v = m.isFloat_ ? reinterpret_cast<const float*>(stream)[i] : reinterpret_cast<const int16_t*>(stream)[i] / 32768.0;
+      m.peak_ = std::max(m.peak_, static_cast<int>(std::lround(std::fabs(v) * 32768)));
+      m.fullScale_ += v >= 32767 / 32768.0 || v <= -1.0;
+      m.squares_ += v * v;
       if (++m.samples_ % m.samplesPerWindow_ == 0) {
         m.windowRms_.push_back(std::sqrt(m.squares_ / static_cast<double>(m.samplesPerWindow_)));
         m.squares_ = 0;
@@ -136,6 +137,7 @@ class MixMeter {
     }
   }
   std::mutex lock_;
+  bool isFloat_ = false;
   int samplesPerSecond_ = 0;
   int64_t samplesPerWindow_ = 1;
   int64_t samples_ = 0;

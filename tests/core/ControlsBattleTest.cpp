@@ -69,7 +69,7 @@ TEST(ControlsBattleTest, ScriptedKeysFlyFireAndEndTheDuel) {
   BattleLoop(w);
 
   EXPECT_TRUE(w.duelOver);
-  EXPECT_EQ(w.framesRun, 18);
+  EXPECT_EQ(w.framesRun, 19);  // Enter tapped in frame 18 is released, and ends the duel, in the next
   // The keys of frame 2 act from that frame's ship control on: turning right, thrusting, firing.
   EXPECT_EQ(seen[2].heading, 0);
   EXPECT_DOUBLE_EQ(seen[3].heading, 0.5);

@@ -51,14 +51,18 @@ std::unique_ptr<GameWindow> Window() {
   return w;
 }
 
-// Queues events the way the window delivers them and lets the window process them.
+// Queues events the way the window delivers them and lets the window process them, over as many
+// frames as they take (a key released in the frame that pressed it is released in the next).
 struct Key {
   bool down;
   int code;
+  bool repeat = false;
 };
 void Deliver(GameWindow& w, const std::vector<Key>& keys) {
-  for (const Key& k : keys) w.events.keys.push_back(KeyEvent{k.down, k.code});
-  DoEvents(w);
+  for (const Key& k : keys) w.events.keys.push_back(KeyEvent{k.down, k.code, k.repeat});
+  do {
+    DoEvents(w);
+  } while (!w.events.keys.empty());
 }
 std::vector<Key> Downs(const std::string& codes) {
   std::vector<Key> keys;
@@ -116,6 +120,34 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldCase{"P2LeftInTraining", 1, true, 'J', &ShipState::turnLeftHeld, false},
                       HeldCase{"P2FireInTraining", 1, true, 'K', &ShipState::fireHeld, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A key pressed and released between two frames is held for one frame; its release, and whatever
+// came after it, waits for the next frame. Flags after each frame: player 1's fire, player 2's fire.
+TEST(ControlsTest, ATapBetweenTwoFramesIsHeldForOneFrame) {
+  const struct {
+    const char* name;
+    std::vector<std::vector<Key>> frames;
+    std::vector<std::string> held;
+  } cases[] = {
+      {"tap", {{{true, 'S'}, {false, 'S'}}, {}}, {"10", "00"}},
+      {"two taps", {{{true, 'S'}, {false, 'S'}, {true, 'S'}, {false, 'S'}}, {}, {}}, {"10", "10", "00"}},
+      {"held over frames", {{{true, 'S'}}, {}, {{false, 'S'}}}, {"10", "10", "00"}},
+      {"released, then pressed again", {{{true, 'S'}}, {{false, 'S'}, {true, 'S'}}, {}}, {"10", "10", "10"}},
+      {"key repeats are no press", {{{true, 'S'}}, {{true, 'S', true}, {false, 'S'}}}, {"10", "00"}},
+      {"the other player's key waits behind the release", {{{true, 'S'}, {false, 'S'}, {true, 'K'}}, {}},
+       {"10", "01"}},
+  };
+  for (const auto& c : cases) {
+    auto w = Window();
+    std::vector<std::string> held;
+    for (const std::vector<Key>& frame : c.frames) {
+      for (const Key& k : frame) w->events.keys.push_back(KeyEvent{k.down, k.code, k.repeat});
+      DoEvents(*w);
+      held.push_back(std::string(w->ship[0].fireHeld ? "1" : "0") + (w->ship[1].fireHeld ? "1" : "0"));
+    }
+    EXPECT_EQ(held, c.held) << c.name;
+  }
+}
 
 TEST(ControlsTest, BothTurnKeysHeldSetBothFlags) {
   auto w = Window();

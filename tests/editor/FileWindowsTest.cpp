@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -66,6 +67,7 @@ TEST(EditorFiles, SaveThenLoadGivesTheSameFileByteForByte) {
   ASSERT_TRUE(SaveShipFile(folder / "pod.shp", pod, &error));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.seed);
+    std::filesystem::remove(folder / "first.shp");  // a new file: replacing another ship's would ask
     auto w = OpenTestEditor(folder, c.seed);
     w->shipname->setText(QString("Ship %1").arg(c.seed));
     if (c.shotgun) w->jee4->click();
@@ -173,6 +175,52 @@ TEST(EditorFiles, WindowsProposeTheRightNames) {
   Child<QPushButton>(load, "Command2")->click();
   EXPECT_EQ(w->currentFile, QString("noname.shp"));
   EXPECT_FALSE(load && load->isVisible());
+}
+
+// Under a window manager the file list takes the focus and makes its first file current: the name
+// proposed stays the ship's. Saving over a file of another ship asks first, naming both ships (No
+// keeps the file and the window); a file of the same ship is saved over without a question.
+TEST(EditorFiles, SaveProposesTheShipNameAndAsksBeforeReplacingAnotherShip) {
+  const auto folder = TestFolder();
+  auto w = OpenTestEditor(folder);
+  w->shipname->setText("Arrow");
+  SaveThroughWindow(*w, "arrow.shp");
+  w->shipname->setText("Hornet");
+  const struct {
+    const char* file;
+    bool answer;
+    bool asked;
+    const char* held;  // the ship in the file afterwards
+  } cases[] = {
+      {"arrow.shp", false, true, "Arrow"},
+      {"arrow.shp", true, true, "Hornet"},
+      {"arrow.shp", false, false, "Hornet"},  // now the same ship
+      {"Hornet.shp", false, false, "Hornet"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.answer ? " yes" : " no"));
+    w->messages.clear();
+    w->recordedAnswer = c.answer;
+    Trigger(*w, "mnuSave");
+    QPointer<QWidget> window = w->fileWindow;
+    ASSERT_TRUE(window);
+    auto* files = Child<QListWidget>(window, "File1");
+    ASSERT_GT(files->count(), 0);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(files, &focus);
+    auto* text = Child<QLineEdit>(window, "Text1");
+    EXPECT_EQ(text->text(), QString("Hornet.shp"));
+    text->setText(c.file);
+    Child<QPushButton>(window, "Command1")->click();
+    ASSERT_EQ(w->messages.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+      EXPECT_TRUE(w->messages[0].text.contains("\"Arrow\"") && w->messages[0].text.contains("\"Hornet\""))
+          << w->messages[0].text.toStdString();
+    }
+    EXPECT_EQ(window && window->isVisible(), c.asked && !c.answer) << "No keeps the window for another name";
+    if (window) window->close();
+    EXPECT_NE(ReadText(folder / c.file).find("\r\n" + std::string(c.held) + "\r\n"), std::string::npos);
+  }
 }
 
 TEST(EditorFiles, SaveIntoAnUnwritablePlaceKeepsTheOldFileAndSays) {

@@ -76,7 +76,7 @@ TEST(JoystickReplay, StickAndButtonsReplayFrameForFrame) {
   PlaybackResult result;
   EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
-  EXPECT_EQ(result.frames, recorded.frameCount + 1);
+  EXPECT_EQ(result.frames, recorded.frameCount);  // every recorded frame, and no more
 }
 
 // A joystick plugged in halfway through takes over from the keyboard: the replay plays the switch

@@ -2,6 +2,7 @@
 // the committed replay still playing to its stored hash, and a battle cut short by a closed window.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
 
@@ -81,6 +82,35 @@ TEST(RecordPlayback, CommittedReplayPlaysToItsStoredHash) {
       << err.str();
   EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
   EXPECT_EQ(HashText(result.hash), HashText(stored.finalHash));
+}
+
+// A recording cut short (the game was killed) plays every frame it holds and no more, and the
+// timedemo's clock runs over the frames alone: the window and pictures are set up before it starts.
+TEST(RecordPlayback, TimedemoOfACutRecordingCountsItsFramesOnly) {
+  const Replay stored = Load(testing::CommittedReplay());
+  for (const int64_t cut : {int64_t{1}, int64_t{75}, stored.frameCount - 1}) {
+    SCOPED_TRACE(cut);
+    Replay replay = stored;
+    replay.finished = false;
+    replay.frameCount = cut;
+    std::erase_if(replay.frames, [&](const auto& f) { return f.first > cut; });
+    std::erase_if(replay.hashes, [&](const auto& h) { return h.first > cut; });
+    testing::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "cut.qvr", ReplayText(replay), &error)) << error;
+    std::ostringstream out, err;
+    PlaybackResult result;
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_EQ(0, PlayReplay(dir.path() / "cut.qvr", testing::ProgramDir(), ReplayMode::Timedemo, out, err, &result))
+        << err.str();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_EQ(result.frames, cut);
+    EXPECT_NE(out.str().find("frames: " + std::to_string(cut) + "\n"), std::string::npos) << out.str();
+    // One frame against the set-up of the window and every picture.
+    if (cut == 1) {
+      EXPECT_LT(result.seconds * 4, wall) << result.seconds << " s of " << wall << " s";
+    }
+  }
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST(ReplayRecording, BattleLeftInTheMiddleStillReplays) {
   PlaybackResult result;
   EXPECT_EQ(0, PlayReplay(file, dir.path() / "game", ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(result.divergedAt.has_value()) << err.str();
-  EXPECT_EQ(result.frames, cut.frameCount + 1) << "the playback stops where the recording does";
+  EXPECT_EQ(result.frames, cut.frameCount) << "the playback stops where the recording does";
 }
 
 // F11 and F12 act on the recording player's window and files; they are no part of the battle, and
@@ -130,6 +130,34 @@ TEST(ReplayRecording, WindowKeysStayWithTheWindow) {
   EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
   EXPECT_FALSE(fs::exists(game / "screenshots"));
   EXPECT_FALSE(fs::exists(game / "display.cfg"));
+}
+
+// Taps shorter than a frame: the recording holds each press in one frame and its release in the
+// next, and the replay plays to the same state.
+TEST(ReplayRecording, TapsBetweenTwoFramesAreRecordedAsPlayed) {
+  testing::TempDir dir;
+  const fs::path game = dir.path() / "game";
+  testing::MakeProgramFolder(game);
+  const fs::path file = testing::RecordScriptedBattle(game, dir.path() / "replays", nullptr, [](GameWindow& w, int frame) {
+    if (frame % 40 == 0 && frame >= 120 && frame <= 280) w.events.keys.insert(w.events.keys.end(), {{true, 'A'}, {false, 'A'}});
+  });
+  Replay recorded;
+  std::string error;
+  ASSERT_TRUE(LoadReplay(file, &recorded, &error)) << error;
+  std::vector<std::pair<int64_t, bool>> taps;  // frame, and press or release of 'A'
+  for (const auto& [frame, f] : recorded.frames) {
+    for (const KeyEvent& k : f.keys) {
+      if (k.code == 'A') taps.emplace_back(frame, k.down);
+    }
+  }
+  ASSERT_EQ(taps.size(), 10u);
+  for (size_t i = 0; i < taps.size(); i += 2) {
+    EXPECT_TRUE(taps[i].second && taps[i + 1] == std::make_pair(taps[i].first + 1, false)) << "tap " << i / 2;
+  }
+  std::ostringstream out, err;
+  PlaybackResult result;
+  EXPECT_EQ(0, PlayReplay(file, game, ReplayMode::Timedemo, out, err, &result)) << err.str();
+  EXPECT_EQ(result.hash, recorded.finalHash);
 }
 
 // An installed game keeps the player's own ships and their pictures in his folder: a replay of a

@@ -107,7 +107,10 @@ TEST(CommandLine, ReadsTheReplayAndNetworkOptions) {
            {{"--join", "host:"}, CommandLine::Join, "", "--join needs ADDRESS:PORT, not host:", "host"},
            {{"--host", "5000", "--join", "a:1"}, CommandLine::Host, "",
             "only one of --replay, --timedemo, --host and --join may be given", "", 5000},
-           {{"-x"}, CommandLine::Play, "", "unknown option -x"}}) {
+           {{"-x"}, CommandLine::Play, "", "unknown option -x"},
+           {{"--help"}, CommandLine::Help, "", ""},
+           {{"--version"}, CommandLine::Version, "", ""},
+           {{"--replay", "a", "--help", "-x"}, CommandLine::Help, "", ""}}) {
     const CommandLine got = ParseCommandLine(c.args, "/start");
     EXPECT_EQ(got.mode, c.mode) << c.error;
     EXPECT_EQ(got.file, c.file) << c.error;

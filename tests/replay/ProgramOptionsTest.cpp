@@ -30,7 +30,7 @@ TEST(ProgramOptions, HelpAndVersionAnswerWithExitStatusZero) {
   } cases[] = {
       {"quorvex", "--help",
        {"usage: quorvex", "--replay FILE", "--timedemo FILE", "--host PORT", "--join ADDRESS[:PORT]", "--help",
-        "--version", "QUORVEX_WINDOWED"}},
+        "--version", "--ai-duels N", "--ships A,B", "--seed S", "QUORVEX_WINDOWED"}},
       {"quorvex", "--version", {"quorvex 1.2.0\n"}},
       {"editor", "--help", {"usage: editor", "--help", "--version"}},
       {"editor", "--version", {"editor 1.2.0\n"}},

@@ -2,6 +2,7 @@
 
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Damage.h"
+#include "game/controls/Gamepads.h"
 #include "game/core/InputTap.h"
 #include "platform/Keys.h"
 
@@ -153,10 +154,11 @@ bool JoystickControlDown(const GameWindow& w, int joystick, int code) {
 void PollControls(GameWindow& w) {
   using namespace stick_entry;
   for (int p = 0; p < 2; ++p) {
-    const int j = w.inputDevice[p];
-    if (j != 1 && j != 2) continue;
-    const int slot = j - 1;
-    const auto& table = w.controlTable[p];
+    const int slot = DeviceSlot(w.inputDevice[p]);
+    if (slot < 0) continue;
+    const int j = slot + 1;
+    // A gamepad's state has the actions on its buttons, whatever keys.cfg says.
+    const auto& table = IsPadDevice(w.inputDevice[p]) ? kPadStickTable : w.controlTable[p];
     ShipState& s = w.ship[p];
     Joysticks& sticks = w.joysticks;
 

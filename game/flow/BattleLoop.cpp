@@ -37,6 +37,7 @@ void WaitForFrame(GameWindow& w, int32_t elapsed) {
 
 void BattleLoop(GameWindow& w) {
   StartDuel(w);
+  w.help.screen = ScreenId::Duel;
   for (;;) {
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
     if (elapsed > w.options.frameInterval || w.noFrameLimit) {
@@ -60,6 +61,7 @@ void BattleLoop(GameWindow& w) {
       PauseMenu(w);  // its "quit" leaves quitBattle set
       if (w.quitBattle) return;
       w.pauseRequested = false;
+      w.help.screen = ScreenId::Duel;
       continue;
     }
     return;  // the duel is over

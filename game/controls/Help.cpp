@@ -54,8 +54,8 @@ void PlayerLines(const GameWindow& w, int p, std::vector<std::string>& lines) {
   const auto& table = w.controlTable[static_cast<size_t>(p)];
   const int device = w.inputDevice[static_cast<size_t>(p)];
   if (p == 1 && w.trainingMode && device == 0) {
-    lines.push_back(who + ": the computer pilot (self destruct: " + KeyText(table[key_entry::SelfDestruct]) +
-                    " twice)");
+    lines.push_back(who + ": the computer pilot");
+    lines.push_back("  (self destruct: " + KeyText(table[key_entry::SelfDestruct]) + " twice)");
     return;
   }
   if (IsPadDevice(device)) {
@@ -110,7 +110,7 @@ std::vector<std::string> HelpLines(const GameWindow& w) {
       break;
     case ScreenId::Duel:
       lines = {"duel: esc pauses, enter ends it once a ship is destroyed",
-               "f4 aim markers, f5 destroys both ships, f6 held: full speed"};
+               "f4 aim markers, f5 destroys both ships, f6 held: no limit"};
       break;
     case ScreenId::Pause:
       lines = {"game paused: resume, massacre (both ships) or quit", choose};
@@ -126,7 +126,7 @@ std::vector<std::string> HelpLines(const GameWindow& w) {
   PlayerLines(w, 0, lines);
   PlayerLines(w, 1, lines);
   lines.push_back("");
-  lines.push_back("f11 full screen, f12 screenshot, f1 or esc closes this help");
+  lines.push_back("f11 full screen, f12 screenshot, f1 or esc: close help");
   return lines;
 }
 

@@ -156,6 +156,8 @@ void PollControls(GameWindow& w) {
   for (int p = 0; p < 2; ++p) {
     const int slot = DeviceSlot(w.inputDevice[p]);
     if (slot < 0) continue;
+    // A gamepad taken up by itself leaves the computer pilot his ship in training.
+    if (p == 1 && w.trainingMode && IsPadDevice(w.inputDevice[p])) continue;
     const int j = slot + 1;
     // A gamepad's state has the actions on its buttons, whatever keys.cfg says.
     const auto& table = IsPadDevice(w.inputDevice[p]) ? kPadStickTable : w.controlTable[p];

@@ -53,7 +53,7 @@ void PlayerLines(const GameWindow& w, int p, std::vector<std::string>& lines) {
   const std::string who = "player " + std::to_string(p + 1);
   const auto& table = w.controlTable[static_cast<size_t>(p)];
   const int device = w.inputDevice[static_cast<size_t>(p)];
-  if (p == 1 && w.trainingMode && device == 0) {
+  if (p == 1 && w.trainingMode && (device == 0 || IsPadDevice(device))) {
     lines.push_back(who + ": the computer pilot");
     lines.push_back("  (self destruct: " + KeyText(table[key_entry::SelfDestruct]) + " twice)");
     return;

@@ -174,6 +174,11 @@ TEST_F(GamepadTest, TwoPadsTwoPlayersAndTheChoices) {
     Frame();
     EXPECT_EQ(HeldOf(w.ship[0]), (Held{false, false, true, false}));
     EXPECT_EQ(HeldOf(w.ship[1]), (Held{false, true, false, false}));
+    // In training the computer pilot keeps player 2's ship: his pad does not take it over.
+    w.trainingMode = true;
+    second.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    Frame();
+    EXPECT_TRUE(w.ship[1].turnRightHeld) << "the pilot's flag stays";
     ShutdownGame(w);
   }
   first.Release();

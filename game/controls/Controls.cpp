@@ -175,10 +175,26 @@ void PollControls(GameWindow& w) {
              JoystickControlDown(w, j, code);
     };
 
-    s.turnRightHeld = down(TurnRight);
-    s.turnLeftHeld = down(TurnLeft);
-    s.thrustHeld = down(Thrust);
-    s.fireHeld = down(Fire);
+    if (IsPadDevice(w.inputDevice[p]) && w.menuActive) {
+      // On a menu a gamepad's press acts once, as a key's does: the screen spends the flag and
+      // the button sets it again only when pressed again.
+      auto once = [&](bool& flag, int entry) {
+        if (pressed(entry)) {
+          flag = true;
+        } else if (!down(entry)) {
+          flag = false;
+        }
+      };
+      once(s.turnRightHeld, TurnRight);
+      once(s.turnLeftHeld, TurnLeft);
+      once(s.thrustHeld, Thrust);
+      once(s.fireHeld, Fire);
+    } else {
+      s.turnRightHeld = down(TurnRight);
+      s.turnLeftHeld = down(TurnLeft);
+      s.thrustHeld = down(Thrust);
+      s.fireHeld = down(Fire);
+    }
 
     if (pressed(Power)) NextPowerMode(w, s);
     // Eject only when its button goes down while fire is held.

@@ -138,6 +138,7 @@ void SetupDirectX(GameWindow& w) {
   }
   w.back = Surface(kScreenWidth, kScreenHeight);
   w.back.BltColorFill(Rect{0, 0, 640, 480}, 0);
+  w.help.drawn = false;  // a new window shows no overlay yet
 
   w.chosenDevice = w.inputDevice;
   if (PadSlotKept(w.joysticks)) {

@@ -230,7 +230,8 @@ void NetTap::Events(GameWindow& w) {
     RefreshJoysticks(sticks);  // plugged in or pulled out at any time
     const JoystickState state = PollJoystick(sticks, slot);
     const std::array<bool, 7> now = StickControls(state, sticks.restX[slot], sticks.restY[slot], stickTable);
-    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive)) {
+    // A gamepad steps a menu once per press, as it does in a game of one machine.
+    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive && !IsPadDevice(ownStick))) {
       if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
     }
     stickDown = now;

@@ -10,35 +10,15 @@
 #include "game/flow/Startup.h"
 #include "platform/Keys.h"
 #include "tests/core/CoreTesting.h"
+#include "tests/support/VirtualPad.h"
 
 namespace quorvex {
 namespace {
 
-// A virtual pad with every button and axis of SDL's gamepads; SDL maps it as a gamepad.
 struct VirtualPad {
-  int index = -1;
   SDL_Joystick* stick = nullptr;  // the test's own handle, to press its buttons
-  explicit VirtualPad(const char* name = "Virtual Pad") {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = name;
-    index = SDL_JoystickAttachVirtualEx(&desc);
-    EXPECT_GE(index, 0) << SDL_GetError();
-    stick = SDL_JoystickOpen(index);
-  }
-  ~VirtualPad() { Unplug(); }
-  void Unplug() {
-    if (!stick) return;
-    const SDL_JoystickID id = SDL_JoystickInstanceID(stick);
-    SDL_JoystickClose(stick);
-    stick = nullptr;
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-    }
-  }
+  explicit VirtualPad(const char* name = "Virtual Pad") : stick(testing::PlugVirtualPad(name)) {}
+  ~VirtualPad() { testing::UnplugVirtualPad(stick); }
   void Button(int b, bool down) { SDL_JoystickSetVirtualButton(stick, b, down ? 1 : 0); }
   void Axis(int a, int v) { SDL_JoystickSetVirtualAxis(stick, a, static_cast<Sint16>(v)); }
   // Everything let go; a virtual trigger's raw axis rests at its bottom.
@@ -116,6 +96,26 @@ TEST_F(GamepadTest, DefaultLayoutAndDeadZone) {
     Frame();
     EXPECT_EQ(HeldOf(w.ship[0]), c.held);
     EXPECT_EQ(HeldOf(w.ship[1]), (Held{false, false, false, false})) << "the other ship is not the pad's";
+  }
+}
+
+// On a menu a press steps once however long it is held (and however often a frame polls); in a
+// duel the button is held.
+TEST_F(GamepadTest, AMenuStepsOncePerPress) {
+  VirtualPad pad;
+  pad.Release();
+  GameWindow& w = Start();
+  for (const bool menu : {true, false}) {
+    w.menuActive = menu;
+    int steps = 0;
+    for (int f = 0; f < 6; ++f) {
+      pad.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, f < 4);
+      Frame();
+      Frame();
+      steps += w.ship[0].turnRightHeld ? 1 : 0;
+      w.ship[0].turnRightHeld = false;  // the screen spends it
+    }
+    EXPECT_EQ(steps, menu ? 1 : 4) << (menu ? "menu" : "duel");
   }
 }
 

@@ -32,6 +32,7 @@
 #include "platform/Keys.h"
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualPad.h"
 
 namespace quorvex {
 namespace {
@@ -426,16 +427,8 @@ TEST(NetBattle, AGamepadPlayerFliesOverTheNetwork) {
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(host.folder / "gamepad.cfg", "player 1: off\nplayer 2: off\n", &error)) << error;
   ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER)) << SDL_GetError();
-  SDL_VirtualJoystickDesc desc{};
-  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  desc.name = "Virtual Pad";
-  const int index = SDL_JoystickAttachVirtualEx(&desc);
-  ASSERT_GE(index, 0) << SDL_GetError();
-  pad = SDL_JoystickOpen(index);
-  SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
+  pad = testing::PlugVirtualPad();
+  ASSERT_NE(pad, nullptr);
 
   bool flew = false, turned = false, selfDestructed = false;
   host.w->eventScript = [inner = host.w->eventScript, &flew, &turned, &selfDestructed](GameWindow& g) {
@@ -445,8 +438,7 @@ TEST(NetBattle, AGamepadPlayerFliesOverTheNetwork) {
     selfDestructed |= g.selfDestructPresses[1] >= 2;
   };
   PlayBoth(host, guest);
-  SDL_JoystickClose(pad);
-  SDL_JoystickDetachVirtual(index);
+  testing::UnplugVirtualPad(pad);
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 
   EXPECT_EQ(host.message, "");

@@ -12,35 +12,12 @@
 #include "platform/Keys.h"
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualPad.h"
 
 namespace quorvex {
 namespace {
 
 namespace fs = std::filesystem;
-
-SDL_Joystick* PlugPad() {
-  SDL_VirtualJoystickDesc desc{};
-  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  desc.name = "Virtual Pad";
-  const int index = SDL_JoystickAttachVirtualEx(&desc);
-  EXPECT_GE(index, 0) << SDL_GetError();
-  SDL_Joystick* j = SDL_JoystickOpen(index);
-  // A virtual trigger's raw axis rests at its bottom.
-  SDL_JoystickSetVirtualAxis(j, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
-  SDL_JoystickSetVirtualAxis(j, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-  return j;
-}
-
-void Unplug(SDL_Joystick* j) {
-  const SDL_JoystickID id = SDL_JoystickInstanceID(j);
-  SDL_JoystickClose(j);
-  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-    if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-  }
-}
 
 // What the pad battle went through.
 struct Seen {
@@ -59,7 +36,7 @@ TEST_P(GamepadReplay, PadBattleDrivesTheMenusFliesAndReplays) {
   const fs::path game = dir.path() / "game";
   testing::MakeProgramFolder(game);
   ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER)) << SDL_GetError();
-  SDL_Joystick* pad = pluggedAt == 0 ? PlugPad() : nullptr;
+  SDL_Joystick* pad = pluggedAt == 0 ? testing::PlugVirtualPad() : nullptr;
 
   Seen seen;
   ManualClock clock;
@@ -71,7 +48,7 @@ TEST_P(GamepadReplay, PadBattleDrivesTheMenusFliesAndReplays) {
   w->eventScript = [&](GameWindow& g) {
     ++frame;
     const int f = frame;
-    if (f == pluggedAt) pad = PlugPad();
+    if (f == pluggedAt) pad = testing::PlugVirtualPad();
     // A press of one frame: the pad's button, or the key it stands for while there is no pad.
     auto press = [&](int at, int button, int key) {
       if (f != at && f != at + 1) return;
@@ -106,7 +83,7 @@ TEST_P(GamepadReplay, PadBattleDrivesTheMenusFliesAndReplays) {
   const fs::path replays = dir.path() / "replays";
   RunRecordedGame(*w, replays);
   w.reset();
-  if (pad) Unplug(pad);
+  testing::UnplugVirtualPad(pad);
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 
   EXPECT_TRUE(seen.training) << "the pad chose training";

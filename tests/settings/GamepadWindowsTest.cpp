@@ -12,6 +12,7 @@
 #include "game/settings/GamepadFile.h"
 #include "game/settings/InputWindows.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualPad.h"
 
 namespace quorvex {
 namespace {
@@ -25,25 +26,14 @@ class GamepadWindowsTest : public ::testing::Test {
   GamepadWindowsTest() { testing::SettingsApp(); }
   void SetUp() override {
     ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "Virtual Pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    pad_ = SDL_JoystickOpen(index);
+    pad_ = testing::PlugVirtualPad();
+    ASSERT_NE(pad_, nullptr);
     char guid[64] = {};
     SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(pad_), guid, sizeof guid);
     guid_ = guid;
-    for (int a = SDL_CONTROLLER_AXIS_TRIGGERLEFT; a <= SDL_CONTROLLER_AXIS_TRIGGERRIGHT; ++a) {
-      SDL_JoystickSetVirtualAxis(pad_, a, -32768);
-    }
   }
   void TearDown() override {
-    SDL_JoystickClose(pad_);
-    SDL_JoystickDetachVirtual(0);
+    testing::UnplugVirtualPad(pad_);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
   fs::path File(const char* name) const { return dir_.path() / name; }

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "game/combat/Damage.h"
 #include "game/controls/Controls.h"
 #include "game/controls/Events.h"
 #include "game/controls/Gamepads.h"
@@ -17,7 +18,9 @@ namespace {
 
 struct VirtualPad {
   SDL_Joystick* stick = nullptr;  // the test's own handle, to press its buttons
-  explicit VirtualPad(const char* name = "Virtual Pad") : stick(testing::PlugVirtualPad(name)) {}
+  explicit VirtualPad(const char* name = "Virtual Pad", int (*rumble)(void*, Uint16, Uint16) = nullptr,
+                      void* userdata = nullptr)
+      : stick(testing::PlugVirtualPad(name, rumble, userdata)) {}
   ~VirtualPad() { testing::UnplugVirtualPad(stick); }
   void Button(int b, bool down) { SDL_JoystickSetVirtualButton(stick, b, down ? 1 : 0); }
   void Axis(int a, int v) { SDL_JoystickSetVirtualAxis(stick, a, static_cast<Sint16>(v)); }
@@ -196,6 +199,38 @@ TEST_F(GamepadTest, TwoPadsTwoPlayersAndTheChoices) {
   EXPECT_EQ(HeldOf(w.ship[0]), (Held{false, false, true, false})) << "player 1 flies the second pad";
   OnKeyDown(w, vk::Up);
   EXPECT_TRUE(w.ship[1].thrustHeld) << "player 2 keeps his keys";
+}
+
+// A pad with rumble shakes on its own ship's hits, harder for bigger ones and hardest when the ship
+// explodes; rumble off in the settings keeps it still.
+TEST_F(GamepadTest, RumbleFollowsTheDamageUnlessOff) {
+  std::vector<int> shakes;
+  auto record = [](void* userdata, Uint16 low, Uint16) {
+    static_cast<std::vector<int>*>(userdata)->push_back(low);
+    return 0;
+  };
+  VirtualPad pad("Rumble Pad", record, &shakes);
+  pad.Release();
+  for (const bool on : {true, false}) {
+    shakes.clear();
+    GamepadConfig config = DefaultGamepadConfig();
+    config.rumble = on;
+    GameWindow& w = Start(config);
+    w.ship[0].hull = 100;
+    DoDamage(w, 2, 30);  // the other ship's hit
+    DoDamage(w, 1, 4);
+    DoDamage(w, 1, 20);
+    DoDamage(w, 1, 500);
+    if (!on) {
+      EXPECT_TRUE(shakes.empty());
+      continue;
+    }
+    ASSERT_EQ(shakes.size(), 3u);
+    EXPECT_LT(shakes[0], shakes[1]);
+    EXPECT_LT(shakes[1], shakes[2]);
+    EXPECT_EQ(shakes[2], 0xFFFF);
+    ShutdownGame(w);
+  }
 }
 
 // A pad plugged in mid-battle takes over from the keyboard; pulled out, the ship rests.

@@ -7,13 +7,17 @@
 namespace quorvex::testing {
 
 // Attaches the pad and opens the test's own handle, to press its buttons (nullptr when it failed).
-inline SDL_Joystick* PlugVirtualPad(const char* name = "Virtual Pad") {
+// `rumble`, when given, makes it a pad with rumble that reports each shake to `rumble`.
+inline SDL_Joystick* PlugVirtualPad(const char* name = "Virtual Pad", int (*rumble)(void*, Uint16, Uint16) = nullptr,
+                                    void* userdata = nullptr) {
   SDL_VirtualJoystickDesc desc{};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
   desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
   desc.naxes = SDL_CONTROLLER_AXIS_MAX;
   desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
   desc.name = name;
+  desc.Rumble = rumble;
+  desc.userdata = userdata;
   const int index = SDL_JoystickAttachVirtualEx(&desc);
   EXPECT_GE(index, 0) << SDL_GetError();
   if (index < 0) return nullptr;

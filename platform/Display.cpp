@@ -62,6 +62,7 @@ void SetSmoothScaling(Display& d, bool smooth) {
   SDL_RenderSetIntegerScale(d.renderer, smooth ? SDL_FALSE : SDL_TRUE);
   SDL_SetTextureScaleMode(d.texture, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   if (d.caption) SDL_SetTextureScaleMode(d.caption, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  if (d.overlay) SDL_SetTextureScaleMode(d.overlay, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
 }
 
 void PresentSurface(Display& d, const Surface& back) {
@@ -77,13 +78,21 @@ void PresentSurface(Display& d, const Surface& back) {
     const SDL_Rect to{a.left, a.top, a.width(), a.height()};
     SDL_RenderCopy(d.renderer, d.caption, nullptr, &to);
   }
+  if (d.overlay) {
+    const Rect& a = d.overlayArea;
+    const SDL_Rect to{a.left, a.top, a.width(), a.height()};
+    SDL_RenderCopy(d.renderer, d.overlay, nullptr, &to);
+  }
   SDL_RenderPresent(d.renderer);
 }
 
-void SetDisplayCaption(Display& d, const Surface& picture, int x, int y) {
-  if (d.caption) SDL_DestroyTexture(d.caption);
-  d.caption = nullptr;
-  d.captionArea = Rect{};
+namespace {
+
+// A picture shown over the game's own: its black pixels let the picture through.
+void SetLayer(Display& d, SDL_Texture*& layer, Rect& area, const Surface& picture, int x, int y) {
+  if (layer) SDL_DestroyTexture(layer);
+  layer = nullptr;
+  area = Rect{};
   if (!d.renderer || picture.empty()) return;
   std::vector<uint32_t> argb(picture.pixels().size());
   for (size_t i = 0; i < argb.size(); ++i) {
@@ -92,13 +101,23 @@ void SetDisplayCaption(Display& d, const Surface& picture, int x, int y) {
     const uint32_t alpha = picture.pixels()[i] == 0 ? 0u : 255u;
     argb[i] = alpha << 24 | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b);
   }
-  d.caption = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, picture.width(),
-                                picture.height());
-  if (!d.caption) return;  // the game goes on without it
-  SDL_SetTextureBlendMode(d.caption, SDL_BLENDMODE_BLEND);
-  SDL_SetTextureScaleMode(d.caption, d.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  SDL_UpdateTexture(d.caption, nullptr, argb.data(), picture.width() * 4);
-  d.captionArea = Rect{x, y, x + picture.width(), y + picture.height()};
+  layer = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, picture.width(),
+                            picture.height());
+  if (!layer) return;  // the game goes on without it
+  SDL_SetTextureBlendMode(layer, SDL_BLENDMODE_BLEND);
+  SDL_SetTextureScaleMode(layer, d.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_UpdateTexture(layer, nullptr, argb.data(), picture.width() * 4);
+  area = Rect{x, y, x + picture.width(), y + picture.height()};
+}
+
+}  // namespace
+
+void SetDisplayCaption(Display& d, const Surface& picture, int x, int y) {
+  SetLayer(d, d.caption, d.captionArea, picture, x, y);
+}
+
+void SetDisplayOverlay(Display& d, const Surface& picture, int x, int y) {
+  SetLayer(d, d.overlay, d.overlayArea, picture, x, y);
 }
 
 void HideDisplay(Display& d) {
@@ -107,6 +126,7 @@ void HideDisplay(Display& d) {
 
 void CloseDisplay(Display& d) {
   if (d.caption) SDL_DestroyTexture(d.caption);
+  if (d.overlay) SDL_DestroyTexture(d.overlay);
   if (d.texture) SDL_DestroyTexture(d.texture);
   if (d.renderer) SDL_DestroyRenderer(d.renderer);
   if (d.window) SDL_DestroyWindow(d.window);

@@ -31,6 +31,9 @@ struct Display {
   int showEvery = 1;
   int handedOver = 0;
   int64_t pictures = 0;
+  // A second picture over the caption, the same way (the help overlay).
+  SDL_Texture* overlay = nullptr;
+  Rect overlayArea;
 };
 
 // Opens the window titled "Quorvex" (full-screen on the desktop unless `windowed`), resizable, with
@@ -46,6 +49,8 @@ void PresentSurface(Display& display, const Surface& back);
 // Shows `picture` over every picture presented from now on, its top left at (x, y) of the 800 x 600
 // picture; an empty one takes the caption away.
 void SetDisplayCaption(Display& display, const Surface& picture, int x, int y);
+// The same for the overlay above the caption.
+void SetDisplayOverlay(Display& display, const Surface& picture, int x, int y);
 void HideDisplay(Display& display);
 void CloseDisplay(Display& display);
 

@@ -140,7 +140,16 @@ int FindEscapeShip(const GameWindow& w, const std::string& file) {
   return -1;
 }
 
-void DoDamage(GameWindow& w, int target, double amount) { Damage(w, target, amount, true); }
+void DoDamage(GameWindow& w, int target, double amount) {
+  const bool wasAlive = w.ship[ShipIndex(target)].alive;
+  Damage(w, target, amount, true);
+  // A gamepad flying the ship shakes with the hit, hard when the ship explodes: output only, like a sound.
+  const int device = w.inputDevice[ShipIndex(target)];
+  if ((device == 3 || device == 4) && wasAlive && amount > 0) {
+    const bool exploded = !w.ship[ShipIndex(target)].alive;
+    RumblePad(w.joysticks, device - 3, exploded ? 1.0 : 0.25 + amount / 40, exploded ? 600 : 150);
+  }
+}
 
 void DoCritical(GameWindow& w, int target) {
   ShipState& s = w.ship[ShipIndex(target)];

@@ -2,6 +2,7 @@
 
 #include "game/audio/SoundEffects.h"
 #include "game/combat/Damage.h"
+#include "game/controls/Gamepads.h"
 #include "game/core/InputTap.h"
 #include "platform/Keys.h"
 
@@ -153,10 +154,13 @@ bool JoystickControlDown(const GameWindow& w, int joystick, int code) {
 void PollControls(GameWindow& w) {
   using namespace stick_entry;
   for (int p = 0; p < 2; ++p) {
-    const int j = w.inputDevice[p];
-    if (j != 1 && j != 2) continue;
-    const int slot = j - 1;
-    const auto& table = w.controlTable[p];
+    const int slot = DeviceSlot(w.inputDevice[p]);
+    if (slot < 0) continue;
+    // A gamepad taken up by itself leaves the computer pilot his ship in training.
+    if (p == 1 && w.trainingMode && IsPadDevice(w.inputDevice[p])) continue;
+    const int j = slot + 1;
+    // A gamepad's state has the actions on its buttons, whatever keys.cfg says.
+    const auto& table = IsPadDevice(w.inputDevice[p]) ? kPadStickTable : w.controlTable[p];
     ShipState& s = w.ship[p];
     Joysticks& sticks = w.joysticks;
 
@@ -171,10 +175,26 @@ void PollControls(GameWindow& w) {
              JoystickControlDown(w, j, code);
     };
 
-    s.turnRightHeld = down(TurnRight);
-    s.turnLeftHeld = down(TurnLeft);
-    s.thrustHeld = down(Thrust);
-    s.fireHeld = down(Fire);
+    if (IsPadDevice(w.inputDevice[p]) && w.menuActive) {
+      // On a menu a gamepad's press acts once, as a key's does: the screen spends the flag and
+      // the button sets it again only when pressed again.
+      auto once = [&](bool& flag, int entry) {
+        if (pressed(entry)) {
+          flag = true;
+        } else if (!down(entry)) {
+          flag = false;
+        }
+      };
+      once(s.turnRightHeld, TurnRight);
+      once(s.turnLeftHeld, TurnLeft);
+      once(s.thrustHeld, Thrust);
+      once(s.fireHeld, Fire);
+    } else {
+      s.turnRightHeld = down(TurnRight);
+      s.turnLeftHeld = down(TurnLeft);
+      s.thrustHeld = down(Thrust);
+      s.fireHeld = down(Fire);
+    }
 
     if (pressed(Power)) NextPowerMode(w, s);
     // Eject only when its button goes down while fire is held.

@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "game/controls/Controls.h"
+#include "game/controls/Gamepads.h"
+#include "game/controls/Help.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/core/InputTap.h"
@@ -17,6 +19,8 @@ void TakeUpJoysticks(GameWindow& w) {
     if (chosen == 1 || chosen == 2) {
       if (w.joysticks.device[chosen - 1] != nullptr) w.inputDevice[p] = chosen;
     }
+    const uint8_t pad = w.pads.device[p];
+    if (chosen == 0 && IsPadDevice(pad) && w.joysticks.device[DeviceSlot(pad)] != nullptr) w.inputDevice[p] = pad;
   }
 }
 
@@ -35,9 +39,12 @@ size_t KeysForOneFrame(const std::deque<KeyEvent>& keys) {
 
 void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
-  if (!w.inputTap || w.inputTap->TakesUpJoysticks()) TakeUpJoysticks(w);
+  const bool ownJoysticks = !w.inputTap || w.inputTap->TakesUpJoysticks();
+  if (ownJoysticks) TakeUpJoysticks(w);
   if (w.display.open) CollectWindowEvents(w.events);
   if (w.events.closeRequested) throw GameExit{};
+  if (ownJoysticks) QueuePadMenuKeys(w);
+  HelpKeys(w);
   // The keys after this frame's share stay out of sight (a recording notes the keys the game takes)
   // and wait at the head of the queue for the next frame. Set aside only when there are some, so a
   // frame allocates nothing.
@@ -61,6 +68,7 @@ void DoEvents(GameWindow& w) {
     }
   }
   if (later) w.events.keys = std::move(*later);
+  ShowHelpOverlay(w);
 }
 
 }  // namespace quorvex

@@ -9,9 +9,10 @@
 
 namespace quorvex {
 
-bool IsWindowKey(int keyCode) { return keyCode == vk::F11 || keyCode == vk::F12; }
+bool IsWindowKey(int keyCode) { return keyCode == vk::F1 || keyCode == vk::F11 || keyCode == vk::F12; }
 
 void OnWindowKey(GameWindow& w, int keyCode) {
+  if (keyCode == vk::F1) w.help.shown = !w.help.shown;
   if (keyCode == vk::F11) ToggleFullScreen(w);
   if (keyCode == vk::F12) TakeScreenshot(w);
 }

@@ -1,5 +1,5 @@
-// The keys of the game window itself, in every screen: F11 (and Alt+Enter) between full screen and
-// a window, F12 a screenshot. They never reach the players' controls.
+// The keys of the game window itself, in every screen: F1 the help overlay, F11 (and Alt+Enter)
+// between full screen and a window, F12 a screenshot. They never reach the players' controls.
 #pragma once
 #include "game/core/GameWindow.h"
 

@@ -120,6 +120,24 @@ enum SoundSlot {
   SndHit3A, SndHit3B, SndBoom, SndLaunch, SndR2Hit, SndBoom2, SndBlop, SndChain, SndHit4, kSoundSlots
 };
 
+// The screens of the game window, for the help overlay.
+enum class ScreenId : uint8_t { MainMenu, Armada, Ships, Duel, Pause, GameOver, Results };
+
+// Gamepad players and the help overlay: beside the battle's state, never part of it.
+struct PadPlay {
+  // Per player: 3 or 4 when he flies with the gamepad of joystick slot 1 or 2 once it is there.
+  std::array<uint8_t, 2> device{};
+  // Per slot: the menu buttons down at the last look, and the game key each one sent (0 none).
+  std::array<uint32_t, 2> menuHeld{};
+  std::array<std::array<int, 4>, 2> menuKeySent{};
+};
+struct HelpOverlay {
+  bool shown = false;
+  ScreenId screen = ScreenId::MainMenu;  // the screen running now
+  bool drawn = false;                    // the overlay on the window is the one for drawnFor
+  ScreenId drawnFor = ScreenId::MainMenu;
+};
+
 struct GameWindow {
   // Where the programs and their files live; every file name is resolved inside it.
   std::filesystem::path programDir = ".";
@@ -147,7 +165,7 @@ struct GameWindow {
   std::array<std::array<int, kFleetSlots>, 2> fleet{};
   std::array<int, 2> fleetSlot{};
   std::array<double, 2> shotsFired{}, hitsScored{};
-  std::array<uint8_t, 2> inputDevice{};             // 0 keyboard, 1 joystick 1, 2 joystick 2
+  std::array<uint8_t, 2> inputDevice{};  // 0 keyboard, 1 joystick 1, 2 joystick 2, 3/4 gamepad in slot 1/2
   std::array<uint8_t, 2> chosenDevice{};  // device.cfg's choice, taken up when its joystick is plugged in
   std::array<std::array<double, 7>, 2> controlTable{};  // player 1's as numbers, player 2's 16-bit values
   std::array<uint8_t, 2> selfDestructPresses{};
@@ -192,6 +210,8 @@ struct GameWindow {
   bool menuActive = false, menuSelect = false, menuUp = false, menuDown = false;
   bool aimMarkers = false;
   bool trainingMode = true;
+  PadPlay pads;
+  HelpOverlay help;
 
   GameOptions options;
 

@@ -57,6 +57,7 @@ struct PilotCaption {
 void BattleLoop(GameWindow& w) {
   StartDuel(w);
   const PilotCaption caption(w);
+  w.help.screen = ScreenId::Duel;
   for (;;) {
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
     if (elapsed > w.options.frameInterval || w.noFrameLimit) {
@@ -80,6 +81,7 @@ void BattleLoop(GameWindow& w) {
       PauseMenu(w);  // its "quit" leaves quitBattle set
       if (w.quitBattle) return;
       w.pauseRequested = false;
+      w.help.screen = ScreenId::Duel;
       continue;
     }
     return;  // the duel is over

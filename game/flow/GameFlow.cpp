@@ -79,6 +79,7 @@ bool UpdateFleets(GameWindow& w) {
 }
 
 void GameOver(GameWindow& w) {
+  w.help.screen = ScreenId::GameOver;
   while (!w.menuSelect) {
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
     if (elapsed > w.options.frameInterval) {

@@ -10,7 +10,10 @@
 #include "game/audio/Initsound.h"
 #include "game/audio/Jukebox.h"
 #include "game/core/BattleState.h"
+#include "game/controls/Events.h"
+#include "game/controls/Gamepads.h"
 #include "game/core/GameExit.h"
+#include "game/core/InputTap.h"
 #include "game/flow/GameFlow.h"
 #include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
@@ -96,6 +99,13 @@ void ReadConfiguration(GameWindow& w) {
 
   // The training pilot's level; without pilot.cfg it is the game's own pilot.
   w.pilotLevel = static_cast<PilotLevel>(ReadPilotFile(PlayerFilePath(folders, kPilotFile)));
+
+  // Gamepads have a file of their own: device.cfg and keys.cfg keep the meaning they always had.
+  AssignPadSlots(w, ReadGamepadFile(PlayerFilePath(folders, kGamepadFile)));
+}
+
+bool PadSlotKept(const Joysticks& sticks) {
+  return sticks.use[0] == SlotUse::Gamepad || sticks.use[1] == SlotUse::Gamepad;
 }
 
 }  // namespace
@@ -132,8 +142,21 @@ void SetupDirectX(GameWindow& w) {
   }
   w.back = Surface(kScreenWidth, kScreenHeight);
   w.back.BltColorFill(Rect{0, 0, 640, 480}, 0);
+  w.help.drawn = false;  // a new window shows no overlay yet
 
   w.chosenDevice = w.inputDevice;
+  if (PadSlotKept(w.joysticks)) {
+    // Players' joysticks take their slots first, then the gamepads theirs; a player whose device
+    // is missing flies from the keyboard until it comes.
+    StartGamepads(PlayerFilePath(Folders(w), kPadMappingFile));
+    ListJoysticks();
+    RefreshJoysticks(w.joysticks);
+    for (uint8_t& device : w.inputDevice) {
+      if (device > 2 || (device != 0 && w.joysticks.device[device - 1] == nullptr)) device = 0;
+    }
+    if (!w.inputTap || w.inputTap->TakesUpJoysticks()) TakeUpJoysticks(w);
+    return;
+  }
   const size_t attached = ListJoysticks().size();
   int opened = 0;
   if (attached >= 1 && OpenJoystick(w.joysticks, 0, 0)) {

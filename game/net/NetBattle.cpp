@@ -7,6 +7,7 @@
 
 #include "game/audio/Initsound.h"
 #include "game/controls/Events.h"
+#include "game/controls/Gamepads.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
 #include "game/flow/GameFlow.h"
@@ -90,6 +91,16 @@ void TakeOwnControls(NetTap& tap, const GameWindow& w, int player) {
   tap.ownKeys = OwnNetKeys(w, player);
   tap.ownStick = w.inputDevice[p] == 1 || w.inputDevice[p] == 2 ? w.inputDevice[p] : 0;
   tap.stickTable = w.controlTable[p];
+  // His gamepad travels as a joystick does: its buttons are the actions of the pad table.
+  const uint8_t pad = w.pads.device[p];
+  if (tap.ownStick == 0 && IsPadDevice(pad)) {
+    const int slot = DeviceSlot(pad);
+    tap.ownStick = pad;
+    tap.stickTable = kPadStickTable;
+    tap.sticks.use[slot] = SlotUse::Gamepad;
+    tap.sticks.padWanted[slot] = w.joysticks.padWanted[slot];
+    tap.sticks.layout[slot] = w.joysticks.layout[slot];
+  }
 }
 
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
@@ -285,14 +296,23 @@ void NetTap::Events(GameWindow& w) {
   std::vector<KeyEvent> mine = NetKeys(pressed, ownKeys, w.controlTable[player]);
   if (ownStick != 0) {
     // The joystick travels as the keys that do the same, so the other machine needs nothing of it.
-    const int slot = ownStick - 1;
+    const int slot = DeviceSlot(ownStick);
     RefreshJoysticks(sticks);  // plugged in or pulled out at any time
-    const JoystickState& state = PollJoystick(sticks, slot);
+    const JoystickState state = PollJoystick(sticks, slot);
     const std::array<bool, 7> now = StickControls(state, sticks.restX[slot], sticks.restY[slot], stickTable);
-    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive)) {
+    // A gamepad steps a menu once per press, as it does in a game of one machine.
+    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive && !IsPadDevice(ownStick))) {
       if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
     }
     stickDown = now;
+    if (IsPadDevice(ownStick)) {
+      // The pad's menu buttons go as the game's keys they stand for.
+      const uint32_t menu = PadMenuButtons(state);
+      for (const KeyEvent& k : PadMenuKeys(w, menu, w.pads.menuHeld[slot], w.pads.menuKeySent[slot])) {
+        if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
+      }
+      w.pads.menuHeld[slot] = menu;
+    }
   }
 
   const int64_t frame = queue.played + 1;

@@ -25,7 +25,8 @@ std::array<double, 7> NetKeyTable(int player) {
 
 std::array<double, 7> OwnNetKeys(const GameWindow& w, int player) {
   const size_t p = player == 1 ? 0 : 1;
-  if (w.inputDevice[p] == 0) return w.controlTable[p];
+  // A gamepad player's keys.cfg still holds his keyboard keys.
+  if (w.inputDevice[p] == 0 || w.inputDevice[p] > 2) return w.controlTable[p];
   const KeyTable firstRun;
   std::array<double, 7> keys{};
   for (size_t i = 0; i < keys.size(); ++i) keys[i] = p == 0 ? firstRun.player1[i] : firstRun.player2[i];

@@ -138,7 +138,7 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
   if (kind == "d") {
     int player = 0, device = 0;
     if (!(in >> b >> c) || !Number(b, &player) || player < 0 || player > 1 || !Number(c, &device) || device < 0 ||
-        device > 2) {
+        device > 4) {
       return r.Fail("a bad input device");
     }
     out->frames[frame].devices.emplace_back(player, device);

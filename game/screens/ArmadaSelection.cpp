@@ -120,6 +120,7 @@ void ArmadaSelection(GameWindow& w) {
   int phase = 0;
 
   MenuScreen screen;
+  screen.id = ScreenId::Armada;
   screen.draw = [&] {
     // A select that was not enough to leave (an empty armada) is forgotten once the next frame begins.
     w.menuSelect = false;

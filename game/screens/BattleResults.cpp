@@ -77,6 +77,7 @@ void BattleResults(GameWindow& w) {
   int phase = 0;
 
   MenuScreen screen;
+  screen.id = ScreenId::Results;
   screen.starsDrawn = 90;
   screen.draw = [&] {
     phase = (phase + 1) % 6;

@@ -36,6 +36,7 @@ void MoveAndDrawMenuStars(GameWindow& w, MenuStars& stars, int count) {
 int ShakeOffset(int phase) { return nearestInt(3 * std::cos(phase)); }
 
 void MenuLoop(GameWindow& w, MenuStars& stars, const MenuScreen& screen) {
+  w.help.screen = screen.id;
   do {
     PollControls(w);
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());

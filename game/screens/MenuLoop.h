@@ -28,6 +28,7 @@ int ShakeOffset(int phase);
 
 // One screen's part of the menu frame loop.
 struct MenuScreen {
+  ScreenId id = ScreenId::MainMenu;  // what the help overlay explains
   int starsDrawn = kMenuStars;  // the pause menu and the results draw only 90 of their stars
   // Draws the screen's own pictures and texts after the background and the stars.
   std::function<void()> draw;

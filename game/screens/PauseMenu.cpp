@@ -30,6 +30,7 @@ void PauseMenu(GameWindow& w) {
   w.quitBattle = false;
 
   MenuScreen screen;
+  screen.id = ScreenId::Pause;
   screen.starsDrawn = 90;
   screen.draw = [&] {
     phase = (phase + 1) % 6;

@@ -76,6 +76,7 @@ void ShipSelection(GameWindow& w) {
   int phase = 0;
 
   MenuScreen screen;
+  screen.id = ScreenId::Ships;
   screen.draw = [&] {
     phase = (phase + 1) % 6;
     FontText(w, 192, 15, "select your ship", false, false);

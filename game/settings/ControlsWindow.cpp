@@ -1,4 +1,5 @@
 // Form2, the controls window: which device each player uses.
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -6,10 +7,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "game/settings/ConfigFiles.h"
+#include "game/settings/GamepadFile.h"
 #include "game/settings/InputWindows.h"
 #include "game/settings/WindowParts.h"
 #include "platform/Joystick.h"
@@ -34,7 +37,48 @@ QGroupBox* PlayerFrame(QWidget* window, const char* name, int player) {
     option->setObjectName(kPlayerOptions[player - 1][device]);
     layout->addWidget(option);
   }
+  // Gamepads: the keyboard until a gamepad is plugged in, then the pad (any one, or one model).
+  auto* padOption = new QRadioButton("Gamepad", frame);
+  padOption->setObjectName(QString("OptionPad%1").arg(player));
+  layout->addWidget(padOption);
+  auto* pads = new QComboBox(frame);
+  pads->setObjectName(QString("ComboPad%1").arg(player));
+  layout->addWidget(pads);
   return frame;
+}
+
+QRadioButton* PadOption(const QWidget* form2, int player) {
+  return form2->findChild<QRadioButton*>(QString("OptionPad%1").arg(player));
+}
+QComboBox* PadList(const QWidget* form2, int player) {
+  return form2->findChild<QComboBox*>(QString("ComboPad%1").arg(player));
+}
+
+// The pad list: any gamepad, the attached ones by name, and a chosen one that is not attached.
+void ShowAttachedPads(QWidget* window, const std::vector<PadInfo>& attached) {
+  for (int player = 1; player <= 2; ++player) {
+    QComboBox* list = PadList(window, player);
+    const QString chosen = list->currentData().toString();
+    const QString chosenName = list->currentText();
+    list->blockSignals(true);
+    list->clear();
+    list->addItem("Any gamepad", QString());
+    bool listed = chosen.isEmpty();
+    for (const PadInfo& pad : attached) {
+      const QString guid = QString::fromStdString(pad.guid);
+      if (list->findData(guid) >= 0) continue;  // two pads of one model are one choice
+      list->addItem(QString::fromStdString(pad.name), guid);
+      listed |= guid == chosen;
+    }
+    if (!listed) list->addItem(chosenName.endsWith(" (not attached)") ? chosenName : chosenName + " (not attached)", chosen);
+    list->setCurrentIndex(std::max(0, list->findData(chosen)));
+    list->blockSignals(false);
+  }
+}
+
+std::filesystem::path PadFile(const std::filesystem::path& deviceFile) { return deviceFile.parent_path() / kGamepadFile; }
+std::filesystem::path MappingFile(const std::filesystem::path& deviceFile) {
+  return deviceFile.parent_path() / kPadMappingFile;
 }
 
 }  // namespace
@@ -67,6 +111,17 @@ void ShowAttachedJoysticks(QWidget* window) {
   }
 }
 
+PadChoice ChosenPad(const QWidget* form2, int player) {
+  const QRadioButton* padOption = PadOption(form2, player);
+  if (!padOption || !padOption->isChecked()) return PadChoice{PadChoiceKind::Off, "", ""};
+  const QComboBox* list = PadList(form2, player);
+  const QString guid = list->currentData().toString();
+  if (guid.isEmpty()) return PadChoice{};
+  QString name = list->currentText();
+  name.remove(" (not attached)");
+  return PadChoice{PadChoiceKind::Named, guid.toStdString(), name.toStdString()};
+}
+
 QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceFile,
                             const std::filesystem::path& keysFile) {
   QWidget* window = MakeSettingsWindow(owner, "Form2", "Controls");
@@ -78,10 +133,12 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   auto* buttons = new QHBoxLayout();
   QPushButton* setKeys = MakeButton(window, "Command1", "Set keys...");
   QPushButton* joysticks = MakeButton(window, "Command2", "Joysticks...");
+  QPushButton* gamepads = MakeButton(window, "CommandPad", "Gamepads...");
   QPushButton* ok = MakeButton(window, "Command5", "OK");
   joysticks->setEnabled(false);
   buttons->addWidget(setKeys);
   buttons->addWidget(joysticks);
+  buttons->addWidget(gamepads);
   buttons->addStretch(1);
   buttons->addWidget(ok);
   layout->addLayout(buttons);
@@ -99,11 +156,30 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   const DeviceConfig device = ReadDeviceFile(deviceFile);
   Option(window, 1, device.player1)->setChecked(true);
   Option(window, 2, device.player2)->setChecked(true);
+  // A keyboard player who has not switched gamepads off flies with one once it is plugged in.
+  const GamepadConfig padConfig = ReadGamepadFile(PadFile(deviceFile));
+  for (int player = 1; player <= 2; ++player) {
+    const PadChoice& choice = padConfig.player[static_cast<size_t>(player - 1)];
+    if (choice.kind == PadChoiceKind::Named) PadList(window, player)->addItem(QString::fromStdString(choice.name), QString::fromStdString(choice.guid));
+    PadList(window, player)->setCurrentIndex(PadList(window, player)->count() - 1);
+    if (ChosenDevice(window, player) == 0 && choice.kind != PadChoiceKind::Off) PadOption(window, player)->setChecked(true);
+  }
   ShowAttachedJoysticks(window);
+  ShowAttachedPads(window, GamepadsNow(MappingFile(deviceFile)));
   // Joysticks come and go while the window is open: the list follows them.
   auto* watch = new QTimer(window);
-  QObject::connect(watch, &QTimer::timeout, window, [window] { ShowAttachedJoysticks(window); });
+  QObject::connect(watch, &QTimer::timeout, window, [window, deviceFile] {
+    ShowAttachedJoysticks(window);
+    ShowAttachedPads(window, GamepadsNow(MappingFile(deviceFile)));
+  });
   watch->start(kJoystickWatchMs);
+  QObject::connect(gamepads, &QPushButton::clicked, window, [window, deviceFile] {
+    if (QWidget* open = OpenChildWindow(window, "FormPad")) {
+      BringToFront(open);
+    } else {
+      OpenGamepadsWindow(window, PadFile(deviceFile), MappingFile(deviceFile));
+    }
+  });
 
   QObject::connect(setKeys, &QPushButton::clicked, window, [window, keysFile] {
     if (QWidget* open = OpenChildWindow(window, "Keysetup")) {
@@ -118,6 +194,12 @@ QWidget* OpenControlsWindow(QWidget* owner, const std::filesystem::path& deviceF
   QObject::connect(ok, &QPushButton::clicked, window, [window, deviceFile] {
     std::string error;
     if (!SaveDeviceFile(deviceFile, DeviceConfig{ChosenDevice(window, 1), ChosenDevice(window, 2)}, &error)) {
+      ShowSettingsError(window, error);
+      return;
+    }
+    GamepadConfig pads = ReadGamepadFile(PadFile(deviceFile));
+    pads.player = {ChosenPad(window, 1), ChosenPad(window, 2)};
+    if (!SaveGamepadFile(PadFile(deviceFile), pads, &error)) {
       ShowSettingsError(window, error);
       return;
     }

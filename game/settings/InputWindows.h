@@ -32,6 +32,11 @@ QString ChosenJoystickText(const QWidget* form2, int player);
 // `keysFile`. Closing the window before then abandons the setup and writes nothing.
 QWidget* OpenKeySetupWindow(QWidget* owner, const std::filesystem::path& keysFile);
 
+// Loads the gamepads window owned by `form2`: each player's pad actions, changed by pressing the
+// pad's button, the dead zone and rumble. "OK" writes them into `padFile` (gamepad.cfg); the
+// players' pad choices in it stay as they are. `mappingFile` adds the player's own pad mappings.
+QWidget* OpenGamepadsWindow(QWidget* form2, const std::filesystem::path& padFile, const std::filesystem::path& mappingFile);
+
 // The key setup's prompts, in the order keys.cfg keeps each player's keys.
 inline constexpr std::array<const char*, 7> kKeyActions = {
     "Thurst", "Left", "Right", "Fire", "Change Weapon", "Change Power redir", "Self destruct"};

@@ -33,6 +33,7 @@
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"
 #include "tools/netsim/Relay.h"
+#include "tests/support/VirtualPad.h"
 
 namespace quorvex {
 namespace {
@@ -436,6 +437,49 @@ void ExpectTheSameBattleOnBoth(const Side& host, const Side& guest) {
   const Replay h = OnlyReplay(host.replays), g = OnlyReplay(guest.replays);
   EXPECT_TRUE(h.finished && g.finished);
   EXPECT_EQ(h.hashes, g.hashes);
+}
+
+// The guest's player flies player 2 with a gamepad and no gamepad settings: the pad's A confirms
+// the menus and ends the duels, its trigger, stick and X fly, Back with fire held self-destructs.
+// It travels as keys, as a joystick does; the host's own gamepads are off.
+TEST(NetBattle, AGamepadPlayerFliesOverTheNetwork) {
+  testing::TempDir dir;
+  Side host, guest;
+  SDL_Joystick* pad = nullptr;
+  Prepare(host, dir.path() / "host", kHostKeys, HostScript());
+  Prepare(guest, dir.path() / "guest", kGuestKeys, {}, [&pad](GameWindow&, int f) {
+    const bool fire = f == 5 || (f >= 30 && f < 140) || (f >= 195 && f < 205);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, f == 22 || f == 170 || f == 240);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, (f >= 3 && f < 5) ? 20000 : (f >= 80 && f < 95) ? -20000 : 0);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, f >= 30 && f < 120 ? 30000 : -32768);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_X, fire);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_BACK, f == 200);
+  });
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(host.folder / "gamepad.cfg", "player 1: off\nplayer 2: off\n", &error)) << error;
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER)) << SDL_GetError();
+  pad = testing::PlugVirtualPad();
+  ASSERT_NE(pad, nullptr);
+
+  bool flew = false, turned = false, selfDestructed = false;
+  host.w->eventScript = [inner = host.w->eventScript, &flew, &turned, &selfDestructed](GameWindow& g) {
+    inner(g);
+    flew |= g.ship[1].thrustHeld && g.ship[1].fireHeld && !g.menuActive;
+    turned |= g.ship[1].turnLeftHeld && !g.menuActive;
+    selfDestructed |= g.selfDestructPresses[1] >= 2;
+  };
+  PlayBoth(host, guest);
+  testing::UnplugVirtualPad(pad);
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+
+  EXPECT_EQ(host.message, "");
+  EXPECT_EQ(guest.message, "");
+  EXPECT_LT(host.frames, 3000) << "the battle reached its end";
+  EXPECT_TRUE(flew) << "the pad's thrust and fire flew player 2 in the host's game";
+  EXPECT_TRUE(turned);
+  EXPECT_TRUE(selfDestructed) << "Back with fire held";
+  EXPECT_EQ(HashText(host.finalHash), HashText(guest.finalHash));
+  EXPECT_EQ(OnlyReplay(host.replays).hashes, OnlyReplay(guest.replays).hashes);
 }
 
 TEST(NetBattle, LostAndLateDatagramsStillEndInEqualHashes) {

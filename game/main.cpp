@@ -23,8 +23,8 @@
 #include "game/replay/Player.h"
 #include "game/replay/Recorder.h"
 #include "game/replay/ReplayList.h"
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/Launcher.h"
+#include "game/config/ConfigFiles.h"
+#include "game/launcher/Launcher.h"
 #include "platform/OptionHelp.h"
 #include "platform/UserFolders.h"
 

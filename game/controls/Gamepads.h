@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/core/GameWindow.h"
-#include "game/settings/GamepadFile.h"
+#include "game/config/GamepadFile.h"
 
 namespace quorvex {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "game/audio/SoundEffects.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Keys.h"
 #include "platform/Png.h"
 

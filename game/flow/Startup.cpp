@@ -17,7 +17,7 @@
 #include "game/flow/GameFlow.h"
 #include "game/combat/ShipLoading.h"
 #include "game/render/Graphics.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/DataFiles.h"
 
 namespace quorvex {

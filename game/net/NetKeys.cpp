@@ -4,7 +4,7 @@
 
 #include "game/controls/Controls.h"
 #include "game/net/Packets.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Keys.h"
 
 namespace quorvex {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/settings/NetworkWindow.h"  // kDefaultNetPort
+#include "game/config/NetPort.h"
 #include "platform/UserFolders.h"
 
 namespace quorvex {

@@ -7,9 +7,18 @@
 #include <vector>
 
 #include "game/replay/ReplayFile.h"
-#include "game/settings/ReplayListWindow.h"
 
 namespace quorvex {
+
+// One row of the list.
+struct ReplayListEntry {
+  std::filesystem::path file;
+  std::string date;              // "2026-12-08 10:15:00"
+  std::string player1, player2;  // the armadas
+  std::string outcome;           // "player 1 won", "cut short", ...
+  std::string length;            // "3:25"
+  std::string problem;           // not empty: the replay is damaged and cannot be watched
+};
 
 // "3:25", or "1:02:03" from an hour on: how long a battle of `frames` frames takes at its pace.
 std::string ReplayLengthText(int64_t frames, int frameInterval);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/flow/Startup.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "tests/core/CoreTesting.h"
 
 namespace quorvex {

@@ -6,7 +6,7 @@
 
 #include "game/combat/ShipLoading.h"
 #include "game/flow/Startup.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "tests/core/CoreTesting.h"
 
 namespace fs = std::filesystem;

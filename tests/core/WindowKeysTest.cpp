@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "game/controls/Events.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
 #include "tests/core/CoreTesting.h"

@@ -27,7 +27,7 @@
 #include "game/net/NetBattle.h"
 #include "game/replay/Player.h"
 #include "game/replay/StateHash.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
 #include "tests/replay/ReplayTesting.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "game/replay/Player.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Keys.h"
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"

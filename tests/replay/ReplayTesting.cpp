@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "game/replay/Recorder.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
 #include "tests/support/SurfaceTesting.h"

@@ -20,7 +20,7 @@
 
 #include "game/net/NetBattle.h"
 #include "game/replay/ReplayFile.h"
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
 #include "tools/netsim/Relay.h"

@@ -1,4 +1,4 @@
-#include "game/settings/Launcher.h"
+#include "game/launcher/Launcher.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <system_error>
 
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/OptionsWindow.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/ConfigFiles.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/OptionsWindow.h"
+#include "game/launcher/WindowParts.h"
 
 namespace fs = std::filesystem;
 

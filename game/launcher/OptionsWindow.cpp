@@ -1,4 +1,4 @@
-#include "game/settings/OptionsWindow.h"
+#include "game/launcher/OptionsWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +16,8 @@
 #include <cmath>
 #include <functional>
 
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/ConfigFiles.h"
+#include "game/launcher/WindowParts.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {

@@ -12,8 +12,8 @@
 #include <system_error>
 
 #include "SettingsTesting.h"
-#include "game/settings/Launcher.h"
-#include "game/settings/OptionsWindow.h"
+#include "game/launcher/Launcher.h"
+#include "game/launcher/OptionsWindow.h"
 #include "tests/support/TempDir.h"
 
 namespace quorvex {

@@ -14,8 +14,8 @@
 
 #include "SettingsTesting.h"
 #include "game/flow/Startup.h"
-#include "game/settings/Launcher.h"
-#include "game/settings/WindowParts.h"
+#include "game/launcher/Launcher.h"
+#include "game/launcher/WindowParts.h"
 #include "platform/Clock.h"
 #include "tests/support/TempDir.h"
 

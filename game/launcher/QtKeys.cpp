@@ -1,4 +1,4 @@
-#include "game/settings/QtKeys.h"
+#include "game/launcher/QtKeys.h"
 
 #include <Qt>
 

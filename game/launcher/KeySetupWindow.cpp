@@ -11,10 +11,10 @@
 #include <memory>
 #include <string>
 
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/QtKeys.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/ConfigFiles.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/QtKeys.h"
+#include "game/launcher/WindowParts.h"
 #include "platform/Keys.h"
 
 namespace quorvex {

@@ -9,8 +9,8 @@
 #include <SDL.h>
 
 #include "SettingsTesting.h"
-#include "game/settings/GamepadFile.h"
-#include "game/settings/InputWindows.h"
+#include "game/config/GamepadFile.h"
+#include "game/launcher/InputWindows.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualPad.h"
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/GamepadFile.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/ConfigFiles.h"
+#include "game/config/GamepadFile.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/WindowParts.h"
 #include "platform/Joystick.h"
 
 namespace quorvex {

@@ -7,18 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "game/replay/ReplayList.h"
+
 class QWidget;
 
 namespace quorvex {
-
-struct ReplayListEntry {
-  std::filesystem::path file;
-  std::string date;              // "2026-12-08 10:15:00"
-  std::string player1, player2;  // the armadas
-  std::string outcome;           // "player 1 won", "cut short", ...
-  std::string length;            // "3:25"
-  std::string problem;           // not empty: the replay is damaged and cannot be watched
-};
 
 // Opens the window (objectName "ReplayList") owned by `owner`, listing `entries` in their order.
 // "Watch" (objectName "Watch") or a double click calls `watch` with the chosen replay.

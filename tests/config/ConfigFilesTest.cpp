@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;

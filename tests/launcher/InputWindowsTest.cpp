@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "SettingsTesting.h"
-#include "game/settings/InputWindows.h"
+#include "game/launcher/InputWindows.h"
 #include "tests/support/TempDir.h"
 
 namespace quorvex {

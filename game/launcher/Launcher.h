@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "game/settings/NetworkWindow.h"
-#include "game/settings/ReplayListWindow.h"
+#include "game/launcher/NetworkWindow.h"
+#include "game/launcher/ReplayListWindow.h"
 
 namespace quorvex {
 

@@ -1,4 +1,4 @@
-#include "game/settings/ReplayListWindow.h"
+#include "game/launcher/ReplayListWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "game/settings/WindowParts.h"
+#include "game/launcher/WindowParts.h"
 
 namespace quorvex {
 

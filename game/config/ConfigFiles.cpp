@@ -1,4 +1,4 @@
-#include "game/settings/ConfigFiles.h"
+#include "game/config/ConfigFiles.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "game/settings/WindowParts.h"
+#include "game/launcher/WindowParts.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "game/settings/GamepadFile.h"
+#include "game/config/GamepadFile.h"
 
 #include <algorithm>
 #include <sstream>

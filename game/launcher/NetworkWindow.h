@@ -5,12 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "game/config/NetPort.h"
+
 class QWidget;
 
 namespace quorvex {
-
-// The UDP port a network game uses unless the player picks another.
-inline constexpr uint16_t kDefaultNetPort = 27960;
 
 struct NetworkRequest {
   bool host = true;

@@ -1,4 +1,4 @@
-#include "game/settings/NetworkWindow.h"
+#include "game/launcher/NetworkWindow.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "game/settings/WindowParts.h"
+#include "game/launcher/WindowParts.h"
 
 namespace quorvex {
 

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <string>
 
-#include "game/settings/ConfigFiles.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/ConfigFiles.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/WindowParts.h"
 #include "platform/Numbers.h"
 
 namespace quorvex {

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "SettingsTesting.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/QtKeys.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/QtKeys.h"
 #include "platform/Keys.h"
 #include "tests/support/TempDir.h"
 

@@ -15,9 +15,9 @@
 #include <memory>
 #include <vector>
 
-#include "game/settings/GamepadFile.h"
-#include "game/settings/InputWindows.h"
-#include "game/settings/WindowParts.h"
+#include "game/config/GamepadFile.h"
+#include "game/launcher/InputWindows.h"
+#include "game/launcher/WindowParts.h"
 
 namespace quorvex {
 namespace {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "game/replay/Player.h"
+#include "game/replay/StopSignals.h"
 
 namespace quorvex {
 
@@ -58,7 +59,10 @@ bool ParseAddress(const std::string& text, std::string* address, uint16_t* port)
 
 int RunReplayCommand(const CommandLine& command, const GameFolders& folders) {
   const ReplayMode mode = command.mode == CommandLine::Timedemo ? ReplayMode::Timedemo : ReplayMode::Window;
-  return PlayReplay(command.file, folders, mode, std::cout, std::cerr);
+  PlaybackResult result;
+  const int status = PlayReplay(command.file, folders, mode, std::cout, std::cerr, &result);
+  if (result.stopSignal != 0) DieOfSignal(result.stopSignal);
+  return status;
 }
 
 std::string CommandLineUsage() {

@@ -108,7 +108,7 @@ void VisitBattleFields(W& w, V& v) {
   FieldCall<V> f{v};
   f("fleet1", w.fleet[0], Range(-1, kShipListSize - 1));
   f("fleet2", w.fleet[1], Range(-1, kShipListSize - 1));
-  f("fleetSlot", w.fleetSlot, Range(0, kFleetSlots - 1));
+  f("fleetSlot", w.fleetSlot, Range(0, 30));  // an armada holds at most 31 ships
   f("shotsFired", w.shotsFired, kCount);
   f("hitsScored", w.hitsScored, kCount);
   f("inputDevice", w.inputDevice, Range(0, 2));

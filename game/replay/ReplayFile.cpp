@@ -173,8 +173,10 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
     out->frames[frame].sticks.emplace_back(slot, s);
     return true;
   }
+  // A key record holds at least one key: the recorder writes none for a frame without keys.
+  if (!(in >> b)) return r.Fail("a key record without keys");
   ReplayFrame& f = out->frames[frame];
-  while (in >> b) {
+  do {
     int code = 0;
     if (b.size() < 2 || (b[0] != 'd' && b[0] != 'u') || !Number(b.substr(1), &code) || code < 0 || code > 0xFFFF) {
       return r.Fail("a bad key event \"" + b + "\"");
@@ -183,7 +185,7 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
       return r.Fail("frame " + a + " has more than " + std::to_string(kMaxReplayKeysPerFrame) + " key events");
     }
     f.keys.push_back({b[0] == 'd', code});
-  }
+  } while (in >> b);
   return true;
 }
 

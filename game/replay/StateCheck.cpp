@@ -25,44 +25,47 @@ std::string NumberText(double v) {
   return std::string(buf, res.ptr);
 }
 
+// What is wrong with a value for its range, in words; empty when nothing is.
+std::string NumberProblem(double v, const FieldRange& r) {
+  if (!std::isfinite(v)) return "is " + NumberText(v) + ", not a finite number";
+  if (v < r.lo || v > r.hi) return "is " + NumberText(v) + ", outside " + NumberText(r.lo) + " to " + NumberText(r.hi);
+  return std::string();
+}
+template <class T>
+std::string ValueProblem(const T& v, const FieldRange& r) {
+  if constexpr (std::is_same_v<T, bool>) {
+    return std::string();
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    if (v.size() > kMaxLineLength) return "is a text of " + std::to_string(v.size()) + " bytes";
+    if (r.fileName && !v.empty() && !IsBareFileName(v)) return "names the file \"" + v + "\" outside the game's folder";
+    return std::string();
+  } else if constexpr (std::is_same_v<T, Rect>) {
+    for (int side : {v.left, v.top, v.right, v.bottom}) {
+      std::string problem = NumberProblem(side, r);
+      if (!problem.empty()) return problem;
+    }
+    return std::string();
+  } else {
+    return NumberProblem(static_cast<double>(v), r);
+  }
+}
+
+// Walks the field table; the first field (or array element) out of its range is the problem.
 struct RangeChecker {
   std::string problem;
 
-  bool Fails(const std::string& name, const std::string& what) {
-    problem = "the battle state field " + name + " " + what;
-    return true;
-  }
-  bool Number(const std::string& name, double v, const FieldRange& r) {
-    if (!std::isfinite(v)) return Fails(name, "is " + NumberText(v) + ", not a finite number");
-    if (v < r.lo || v > r.hi) {
-      return Fails(name, "is " + NumberText(v) + ", outside " + NumberText(r.lo) + " to " + NumberText(r.hi));
-    }
-    return false;
-  }
-  // True when the value fails.
-  template <class T>
-  bool Value(const std::string& name, const T& v, const FieldRange& r) {
-    if constexpr (std::is_same_v<T, bool>) {
-      return false;
-    } else if constexpr (std::is_same_v<T, std::string>) {
-      if (v.size() > kMaxLineLength) return Fails(name, "is a text of " + std::to_string(v.size()) + " bytes");
-      if (r.fileName && !v.empty() && !IsBareFileName(v)) return Fails(name, "names the file \"" + v + "\" outside the game's folder");
-      return false;
-    } else if constexpr (std::is_same_v<T, Rect>) {
-      return Number(name, v.left, r) || Number(name, v.top, r) || Number(name, v.right, r) ||
-             Number(name, v.bottom, r);
-    } else if constexpr (std::is_arithmetic_v<T>) {
-      return Number(name, static_cast<double>(v), r);
-    } else {
-      for (size_t i = 0; i < v.size(); ++i) {
-        if (Value(name + "[" + std::to_string(i) + "]", v[i], r)) return true;
-      }
-      return false;
-    }
-  }
   template <class T>
   void operator()(const std::string& name, const T& v, bool, const FieldRange& r) {
-    if (problem.empty()) Value(name, v, r);
+    if (!problem.empty()) return;
+    if constexpr (requires { v.size(); } && !std::is_same_v<T, std::string>) {
+      for (size_t i = 0; i < v.size() && problem.empty(); ++i) {
+        const std::string why = ValueProblem(v[i], r);
+        if (!why.empty()) problem = "the battle state field " + name + "[" + std::to_string(i) + "] " + why;
+      }
+    } else {
+      const std::string why = ValueProblem(v, r);
+      if (!why.empty()) problem = "the battle state field " + name + " " + why;
+    }
   }
 };
 
@@ -84,11 +87,6 @@ bool CheckArmadas(const GameWindow& w, std::string* problem) {
                    std::to_string(kArmadaShips) + " ships";
         return false;
       }
-    }
-    if (w.fleetSlot[p] >= kArmadaShips) {
-      *problem = "the battle state field fleetSlot[" + std::to_string(p) + "] is " + std::to_string(w.fleetSlot[p]) +
-                 ": an armada holds at most " + std::to_string(kArmadaShips) + " ships";
-      return false;
     }
   }
   return true;

@@ -9,7 +9,7 @@ cxx="${CXX_FOR_FUZZ:-clang++}"
 mkdir -p "$out/obj" "$out/seeds/replay" "$out/seeds/start" "$out/corpus/replay" "$out/corpus/start"
 read -r -a pkgflags <<<"$(pkg-config --cflags sdl2 SDL2_mixer libxmp libpng)"
 read -r -a pkglibs <<<"$(pkg-config --libs sdl2 SDL2_mixer libxmp libpng)"
-flags=(-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I"$here" "${pkgflags[@]}")
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -I"$here" "${pkgflags[@]}")
 sources=("$here"/platform/*.cpp "$here/shipdef/ShipFile.cpp" "$here"/game/replay/{ReplayFile,StateHash,StateCheck,ShipCopies}.cpp
          "$here/game/net/Packets.cpp")
 objects=()

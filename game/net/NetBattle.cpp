@@ -14,6 +14,7 @@
 #include "game/flow/Startup.h"
 #include "game/render/Caption.h"
 #include "game/render/Graphics.h"
+#include "game/replay/StateCheck.h"
 #include "game/replay/StateHash.h"
 #include "platform/DataFiles.h"
 #include "platform/Files.h"
@@ -107,7 +108,10 @@ void TakeOwnControls(NetTap& tap, const GameWindow& w, int player) {
 std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, int delay,
                           const NetGameSetup& setup) {
   std::string message;
-  if (!tap.ships.Write(start.shipFiles, tap.host ? "net-host" : "net-guest", &message)) return message;
+  // The guest has written and checked the host's ship files before its window opened.
+  if (tap.ships.folder.empty() && !tap.ships.Write(start.shipFiles, tap.host ? "net-host" : "net-guest", &message)) {
+    return message;
+  }
   if (!tap.host && !PicturesInOwnFolder(w, tap, &message)) {
     message = "The host sent a game that cannot be played: " + message;
     const Packet bye = Bye(ByeReason::Leaving);
@@ -465,16 +469,21 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
     w.messages.Show(kBoxTitle, message);
     return message;
   }
+  // Everything the host's game says is checked before a window opens; a game that fails is
+  // refused, and the host hears that this player left.
   Replay start;
-  if (!ParseReplay(p.text, &start, &message)) {
+  NetTap tap;
+  tap.host = false;
+  if (!ParseReplay(p.text, &start, &message) || !tap.ships.Write(start.shipFiles, "net-guest", &message) ||
+      !CheckStart(start, tap.ships, &message)) {
     message = "The host sent a game that cannot be read: " + message;
     w.messages.Show(kBoxTitle, message);
+    const Packet bye = Bye(ByeReason::Leaving);
+    CloseLink(link, &bye);
     return message;
   }
 
   // This machine's own settings first: its keys, its sound; then the host's game over them.
-  NetTap tap;
-  tap.host = false;
   if (setup.begins) setup.begins();
   try {
     InitGame(w);

@@ -1,5 +1,6 @@
 // Explosions: a small one plays ten 21 x 21 pictures of the explosion sheet's top row, a big one
 // seven 51 x 51 pictures of the row below over 24 frames.
+#include <algorithm>
 #include <cmath>
 
 #include "game/render/Particles.h"
@@ -55,14 +56,15 @@ void Poksista(GameWindow& w) {
     if (e.state[i] > 0) {
       // The stored top left is moved up and left once more, so a small burst sits a little up and
       // to the left of the point it was made at: (xe - 20, ye - 20) to (xe + 1, ye + 1).
-      e.cell[i] = SmallCell(static_cast<int>(e.state[i]));
+      // Pinned to the sheet, whatever a state from outside held (the start checks keep it there).
+      e.cell[i] = SmallCell(static_cast<int>(std::min(e.state[i], 10.0)));
       const Rect dst{nearestInt(e.x[i] - 10), nearestInt(e.y[i] - 10), nearestInt(e.x[i] + 11),
                      nearestInt(e.y[i] + 11)};
       w.back.BltFx(dst, w.explosionSheet, e.cell[i], true, rop);
       e.state[i] -= 1;
     } else if (e.state[i] < 0) {
       // Quarter steps rounded halves-to-even give pictures 0,0,0,1,1,1,2,2,2,2,2,3,... over 24 frames.
-      e.cell[i] = BigCell(nearestInt(e.state[i]) + 6);
+      e.cell[i] = BigCell(std::max(nearestInt(e.state[i]), -6) + 6);
       const Rect dst{nearestInt(e.x[i]), nearestInt(e.y[i]), nearestInt(e.x[i] + 51), nearestInt(e.y[i] + 51)};
       w.back.BltFx(dst, w.explosionSheet, e.cell[i], true, rop);
       e.state[i] += 0.25;

@@ -27,8 +27,9 @@ void Line(Surface& s, double x1, double y1, double x2, double y2) {
   s.DrawLine(nearestInt(x1), nearestInt(y1), nearestInt(x2), nearestInt(y2));
 }
 
-// Picture number floor(life / 10) of a particle's fading life.
-int Picture(double life) { return static_cast<int>(std::floor(life / 10)); }
+// Picture number floor(life / 10) of a particle's fading life (-1 to 2 for the lives the game
+// gives; pinned to the sheet whatever a state from outside held).
+int Picture(double life) { return static_cast<int>(std::clamp(std::floor(life / 10), -1.0, 3.0)); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "game/flow/Tournament.h"
 #include "game/replay/Player.h"
+#include "game/replay/StopSignals.h"
 #include "platform/OptionHelp.h"
 
 namespace quorvex {
@@ -183,7 +184,10 @@ bool ParseAddress(const std::string& text, std::string* address, uint16_t* port)
 
 int RunReplayCommand(const CommandLine& command, const GameFolders& folders) {
   const ReplayMode mode = command.mode == CommandLine::Timedemo ? ReplayMode::Timedemo : ReplayMode::Window;
-  return PlayReplay(command.file, folders, mode, std::cout, std::cerr);
+  PlaybackResult result;
+  const int status = PlayReplay(command.file, folders, mode, std::cout, std::cerr, &result);
+  if (result.stopSignal != 0) DieOfSignal(result.stopSignal);
+  return status;
 }
 
 int RunAiDuelsCommand(const CommandLine& command, const GameFolders& folders) {

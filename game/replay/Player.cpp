@@ -12,7 +12,9 @@
 #include "game/flow/Startup.h"
 #include "game/render/Caption.h"
 #include "game/render/Graphics.h"
+#include "game/replay/StateCheck.h"
 #include "game/replay/StateHash.h"
+#include "game/replay/StopSignals.h"
 #include "platform/Keys.h"
 #include "platform/MessageBox.h"
 
@@ -57,6 +59,9 @@ void ReplayPlayer::BattleEnds(GameWindow& w) {
 }
 
 void ReplayPlayer::WatcherKeys(GameWindow& w) {
+  // SIGINT and SIGTERM end the playback at once, paused or not.
+  stopSignal = TakeStopSignal();
+  if (stopSignal != 0) throw GameExit{};
   if (watcher) watcher(w, *this);
   for (const KeyEvent& key : w.events.keys) {
     if (key.code == vk::Escape && key.down) throw GameExit{};
@@ -145,6 +150,7 @@ std::filesystem::path ReplayPlayer::ShipFile(GameWindow&, const std::string& nam
 int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, ReplayMode mode, std::ostream& out,
                std::ostream& err, PlaybackResult* result, const ReplayWatcher& watcher) {
   const bool timedemo = mode == ReplayMode::Timedemo;
+  const HeldStopSignals held;
   // A replay that cannot be played is said on the error stream, and in a box when it was to be watched.
   auto cannotPlay = [&](const std::string& message) {
     if (timedemo) {
@@ -175,6 +181,8 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
   if (!player.ships.Write(replay.shipFiles, "replay", &error)) {
     return cannotPlay("Replay " + file.string() + " cannot be played: " + error);
   }
+  // Everything the replay says about the battle is checked before anything uses it.
+  if (!CheckStart(replay, player.ships, &error)) return cannotPlay("Replay " + file.string() + " is damaged: " + error);
   for (const auto& [slot, state] : replay.frames[0].sticks) player.sticks[slot] = state;
   w->inputTap = &player;
 
@@ -212,12 +220,13 @@ int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, Re
   const uint64_t hash = StateHash(*w);
   if (!shutDown) ShutdownGame(*w);
 
+  if (player.stopSignal != 0) status = 128 + player.stopSignal;
   if (timedemo && status == 0) {
     out << "frames: " << player.frame << "\n";
     out << "frames per second: " << (seconds > 0 ? static_cast<double>(player.frame) / seconds : 0.0) << "\n";
     out << "state hash: " << HashText(hash) << "\n";
   }
-  if (result) *result = PlaybackResult{player.frame, seconds, hash, player.divergedAt};
+  if (result) *result = PlaybackResult{player.frame, seconds, hash, player.divergedAt, player.stopSignal};
   if (status == 0 && player.divergedAt) status = 2;
   return status;
 }

@@ -37,6 +37,7 @@ struct ReplayPlayer : InputTap {
   ReplayWatcher watcher;
   bool ended = false;        // the battle ended as recorded
   std::optional<int64_t> divergedAt;
+  int stopSignal = 0;  // SIGINT or SIGTERM ended the playback
   std::ostream* report = nullptr;  // where "replay diverges at frame N" goes
 
   void BattleBegins(GameWindow&) override {}
@@ -66,6 +67,7 @@ struct PlaybackResult {
   double seconds = 0;
   uint64_t hash = 0;
   std::optional<int64_t> divergedAt;
+  int stopSignal = 0;
 };
 
 // Plays replay `file` in a game window on the game's pictures and sounds (the player's own first,
@@ -74,7 +76,7 @@ struct PlaybackResult {
 // steps while paused; `watcher` stands in for the keyboard in tests), or headless as fast as it can
 // (Timedemo, which prints the frames, frames per second and the final state hash to `out`).
 // Returns 0; 1 with a message naming the file on `err` when it cannot be played; 2 when the
-// playback parted from the recording.
+// playback parted from the recording; 128 + the signal when SIGINT or SIGTERM ended it.
 int PlayReplay(const std::filesystem::path& file, const GameFolders& folders, ReplayMode mode, std::ostream& out,
                std::ostream& err, PlaybackResult* result = nullptr, const ReplayWatcher& watcher = {});
 // The same on a program folder that keeps the player's files too.

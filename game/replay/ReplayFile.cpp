@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "game/replay/StateHash.h"
+#include "platform/DataFiles.h"
 #include "platform/Files.h"
 
 namespace quorvex {
@@ -34,6 +35,9 @@ struct Reader {
   size_t pos = 0;
   int lineNumber = 0;
   std::string problem;
+  int64_t countedFrame = -1;  // the frame whose records are counted, and how many it has
+  int recordsInFrame = 0;
+  size_t shipBytes = 0;
 
   bool AtEnd() const { return pos >= text.size(); }
   bool Line(std::string* line) {
@@ -42,6 +46,9 @@ struct Reader {
     if (nl == std::string::npos) {
       problem = "is cut short (line " + std::to_string(lineNumber) + " has no end)";
       return false;
+    }
+    if (nl - pos > kMaxReplayLineBytes) {
+      return Fail("the line is longer than " + std::to_string(kMaxReplayLineBytes) + " bytes");
     }
     *line = text.substr(pos, nl - pos);
     pos = nl + 1;
@@ -61,6 +68,17 @@ bool ParseFrame(Reader& r, const std::string& token, int64_t last, int64_t* fram
     return r.Fail("frame number \"" + token + "\" is out of range");
   }
   if (*frame < last) return r.Fail("frame " + token + " comes after frame " + std::to_string(last));
+  if (*frame - last > kHashInterval) {
+    return r.Fail("frame " + token + " lies beyond the records (the one before is at frame " + std::to_string(last) +
+                  ", and a recording has one every " + std::to_string(kHashInterval) + " frames)");
+  }
+  if (*frame != r.countedFrame) {
+    r.countedFrame = *frame;
+    r.recordsInFrame = 0;
+  }
+  if (++r.recordsInFrame > kMaxRecordsPerFrame) {
+    return r.Fail("frame " + token + " has more than " + std::to_string(kMaxRecordsPerFrame) + " records");
+  }
   return true;
 }
 
@@ -81,6 +99,13 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
       return r.Fail("a ship line without a name and a size");
     }
     if (size > kMaxShipFileBytes) return r.Fail("ship file " + name + " claims " + b + " bytes");
+    if (out->shipFiles.size() >= kMaxReplayShips && !out->shipFiles.count(name)) {
+      return r.Fail("more than " + std::to_string(kMaxReplayShips) + " ship files");
+    }
+    r.shipBytes += size;
+    if (r.shipBytes > kMaxReplayShipBytes) {
+      return r.Fail("the ship files hold more than " + std::to_string(kMaxReplayShipBytes) + " bytes");
+    }
     if (r.text.size() - r.pos < size + 1) {
       r.problem = "is cut short (ship file " + name + " is incomplete)";
       return false;
@@ -158,28 +183,67 @@ bool ParseRecord(Reader& r, const std::string& line, Replay* out, int64_t* last,
     JoystickState s;
     uint32_t bits = 0;
     if (!(in >> b >> c >> d >> e) || !Number(b, &slot) || slot < 0 || slot > 1 || !Number(c, &s.x) ||
-        !Number(d, &s.y) || e.size() != 8 || !Number(e, &bits, 16)) {
+        !Number(d, &s.y) || s.x < -32768 || s.x > 32767 || s.y < -32768 || s.y > 32767 || e.size() != 8 ||
+        !Number(e, &bits, 16)) {
       return r.Fail("a bad joystick state");
     }
     for (int i = 0; i < 32; ++i) s.buttons[i] = (bits >> i) & 1 ? 0x80 : 0;
     out->frames[frame].sticks.emplace_back(slot, s);
     return true;
   }
+  // A key record holds at least one key: the recorder writes none for a frame without keys.
+  if (!(in >> b)) return r.Fail("a key record without keys");
   ReplayFrame& f = out->frames[frame];
-  while (in >> b) {
+  do {
     int code = 0;
     if (b.size() < 2 || (b[0] != 'd' && b[0] != 'u') || !Number(b.substr(1), &code) || code < 0 || code > 0xFFFF) {
       return r.Fail("a bad key event \"" + b + "\"");
     }
+    if (f.keys.size() >= kMaxReplayKeysPerFrame) {
+      return r.Fail("frame " + a + " has more than " + std::to_string(kMaxReplayKeysPerFrame) + " key events");
+    }
     f.keys.push_back({b[0] == 'd', code});
-  }
+  } while (in >> b);
   return true;
+}
+
+// The problem of a first line that is not this version's; empty when it is.
+std::string HeaderProblem(std::string line) {
+  const std::string version = kReplayVersionLine;
+  const std::string family = version.substr(0, version.rfind(' ') + 1);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line == version) return std::string();
+  if (line.rfind(family, 0) == 0 && line.size() < 40) {
+    return "was recorded by another version of the game (\"" + line + "\"; this one plays \"" + version + "\")";
+  }
+  return "is not a Quorvex replay";
+}
+
+// Counts the record lines (ship contents skipped by their size) before anything is kept, so a file
+// of millions of records is refused for the cost of one look at its bytes.
+bool TooManyRecords(const std::string& text, std::string* problem) {
+  int64_t records = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t nl = text.find('\n', pos);
+    if (nl == std::string::npos) nl = text.size();
+    if (text.compare(pos, 5, "ship ") == 0) {
+      // "ship <name> <size>": the contents follow; a line that does not say so is the parser's to report.
+      const size_t space = text.rfind(' ', nl);
+      size_t size = 0;
+      const auto res = std::from_chars(text.data() + space + 1, text.data() + nl, size);
+      if (space > pos + 4 && res.ec == std::errc() && size <= kMaxShipFileBytes) nl += size + 1;
+    }
+    if (++records > kMaxReplayRecords + 1) {  // the version line is not a record
+      *problem = "is damaged: it holds more than " + std::to_string(kMaxReplayRecords) + " records";
+      return true;
+    }
+    pos = nl + 1;
+  }
+  return false;
 }
 
 // The first line: this version's, another version's, or no replay's at all.
 bool VersionLine(Reader& r, std::string* problem) {
-  const std::string version = kReplayVersionLine;
-  const std::string family = version.substr(0, version.rfind(' ') + 1);
   std::string line;
   if (r.text.empty()) {
     *problem = "is empty";
@@ -189,16 +253,8 @@ bool VersionLine(Reader& r, std::string* problem) {
     *problem = "is not a Quorvex replay";
     return false;
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line != version) {
-    if (line.rfind(family, 0) == 0 && line.size() < 40) {
-      *problem = "was recorded by another version of the game (\"" + line + "\"; this one plays \"" + version + "\")";
-    } else {
-      *problem = "is not a Quorvex replay";
-    }
-    return false;
-  }
-  return true;
+  *problem = HeaderProblem(line);
+  return problem->empty();
 }
 
 bool IsFrameRecord(const std::string& line) {
@@ -262,6 +318,12 @@ bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem) {
   Reader r{bytes, 0, 0, {}};
   std::string line;
   if (!VersionLine(r, problem)) return false;
+  if (bytes.size() > kMaxReplayBytes) {
+    *problem = "is too large: " + std::to_string(bytes.size()) + " bytes, more than the " +
+               std::to_string(kMaxReplayBytes) + " a replay may have";
+    return false;
+  }
+  if (TooManyRecords(bytes, problem)) return false;
   int64_t last = 0;
   bool ended = false;
   while (!r.AtEnd()) {
@@ -288,9 +350,22 @@ bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem) {
 }
 
 bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* error) {
-  std::string bytes;
-  if (!ReadWholeFile(file, &bytes, error)) return false;
-  std::string problem;
+  std::string bytes, problem;
+  // The first line and the size say whether the file can be a replay at all, before it is read.
+  std::vector<std::string> head;
+  if (!ReadTextLines(file, 1, &head, error)) return false;
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(file, ec);
+  if (!head.empty() && !ec && size > kMaxReplayBytes) {
+    problem = HeaderProblem(head[0]);
+    if (problem.empty()) {
+      problem = "is too large: " + std::to_string(size) + " bytes, more than the " + std::to_string(kMaxReplayBytes) +
+                " a replay may have";
+    }
+    *error = "Replay " + file.string() + " " + problem;
+    return false;
+  }
+  if (!ReadFileBytes(file, kMaxReplayBytes, &bytes, error)) return false;
   if (ParseReplay(bytes, out, &problem)) return true;
   *error = "Replay " + file.string() + " " + problem;
   return false;
@@ -299,7 +374,15 @@ bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* err
 bool ReadReplaySummary(const std::filesystem::path& file, ReplaySummary* out, std::string* problem) {
   *out = ReplaySummary{};
   std::string bytes, error;
-  if (!ReadWholeFile(file, &bytes, &error)) {
+  // The list looks at every file of the folder: one too large to be a replay is not read.
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(file, ec);
+  if (!ec && size > kMaxReplayBytes) {
+    *problem = "is too large: " + std::to_string(size) + " bytes, more than the " + std::to_string(kMaxReplayBytes) +
+               " a replay may have";
+    return false;
+  }
+  if (!ReadFileBytes(file, kMaxReplayBytes, &bytes, &error)) {
     *problem = "cannot be read (" + error + ")";
     return false;
   }

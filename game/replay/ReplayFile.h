@@ -33,9 +33,19 @@ namespace quorvex {
 inline constexpr const char* kReplayVersionLine = "Quorvex replay 1";
 // The state hash is stored every this many frames.
 constexpr int64_t kHashInterval = 50;
-// Bounds that no real recording reaches; a larger count marks a damaged file.
-constexpr int64_t kMaxReplayFrames = 1'000'000'000;
+// Bounds that no real recording reaches: a replay comes from someone else, and whatever it says
+// must not make the game hold or run more than a real battle does. A file beyond one is refused.
+constexpr size_t kMaxReplayBytes = 32u << 20;
+constexpr size_t kMaxReplayLineBytes = 1u << 20;       // a record line (ship contents go by their size)
+constexpr int64_t kMaxReplayRecords = 1'000'000;       // lines besides the ship contents
+constexpr int kMaxRecordsPerFrame = 64;
+constexpr size_t kMaxReplayKeysPerFrame = 256;
 constexpr size_t kMaxShipFileBytes = 1 << 20;
+constexpr size_t kMaxReplayShipBytes = 8u << 20;       // all ship files together
+constexpr size_t kMaxReplayShips = 2 * 256;            // the ship list and escape ships
+// The recording stores the state hash at every kHashInterval-th frame, so no record (nor the end)
+// lies further than that from the one before it, and no frame number beyond this.
+constexpr int64_t kMaxReplayFrames = kMaxReplayRecords * kHashInterval;
 
 struct ReplayFrame {
   std::vector<KeyEvent> keys;
@@ -81,7 +91,8 @@ std::string ReplayText(const Replay& replay);
 // truncated file.
 bool ParseReplay(const std::string& bytes, Replay* out, std::string* problem);
 
-// Reads and parses a replay file; the error names the file and the problem.
+// Reads and parses a replay file; the error names the file and the problem. A file larger than
+// kMaxReplayBytes is refused from its first line and its size, before it is read.
 bool LoadReplay(const std::filesystem::path& file, Replay* out, std::string* error);
 
 }  // namespace quorvex

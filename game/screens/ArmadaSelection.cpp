@@ -35,7 +35,9 @@ void ColumnText(GameWindow& w, int p, int y, const std::string& text) {
 
 // The ship-list entry under a player's cursor with its value, and the fleet value above it.
 void DrawCursorLine(GameWindow& w, int p, int cursor) {
-  ColumnText(w, p, kCursorLineY, w.shipNames[cursor] + " (" + NumberText(w.shipValues[cursor]) + ")");
+  if (cursor >= 0 && cursor < kShipListSize) {
+    ColumnText(w, p, kCursorLineY, w.shipNames[cursor] + " (" + NumberText(w.shipValues[cursor]) + ")");
+  }
   ColumnText(w, p, kFleetValueY, "fleet value" + SignedNumberText(FleetValue(w, p + 1)));
 }
 

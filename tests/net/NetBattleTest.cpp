@@ -30,6 +30,7 @@
 #include "game/config/ConfigFiles.h"
 #include "platform/Files.h"
 #include "platform/Keys.h"
+#include "tests/replay/FieldTesting.h"
 #include "tests/replay/ReplayTesting.h"
 #include "tests/support/TempDir.h"
 #include "tools/netsim/Relay.h"
@@ -842,6 +843,51 @@ TEST(NetBattle, TheHostsShipPicturesMustBeTheGuestsOwn) {
     EXPECT_EQ(guest.message, "The host sent a game that cannot be played: " + c.said);
     EXPECT_EQ(guest.frames, 0);
   }
+}
+
+}  // namespace
+}  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// A host whose start sets a battle-state field outside what the game gives it, at either end of
+// every range: the guest refuses it with the field named before its window would open, and the
+// host hears that the guest left.
+TEST(NetBattle, AHostsStartOutsideTheGameIsRefusedBeforeAnyWindow) {
+  testing::TempDir dir;
+  Side guest;
+  Prepare(guest, dir.path() / "guest", kGuestKeys, GuestScript());
+  const Replay made = StartOf(guest.folder);
+  int windows = 0;
+  for (const testing::RangedField& f : testing::RangedFields()) {
+    for (const bool low : {true, false}) {
+      if (!(low ? f.LowBound() : f.HighBound())) continue;
+      const double value = low ? f.range.lo - 1 : f.range.hi + 1;
+      Replay start;
+      start.state = testing::StateWith(made.state, f.name, value);
+      NetLink host;
+      std::string error;
+      ASSERT_TRUE(ListenOn(host, 0, &error)) << error;
+      const uint16_t port = ListeningPort(host);
+      NetGameSetup setup = NetSetup(guest);
+      setup.begins = [&windows] { ++windows; };
+      std::thread guestThread([&] { guest.message = JoinNetGame(*guest.w, "127.0.0.1", port, setup); });
+      GreetAndStart(host, start);
+      Packet p;
+      NetEvent e = NetEvent::None;
+      // The connection and the guest's hello come first.
+      while ((e = Receive(host, 3000, &p)) == NetEvent::Connected || (e == NetEvent::Received && p.kind == PacketKind::Hello)) {
+      }
+      guestThread.join();
+      EXPECT_EQ(guest.message.rfind("The host sent a game that cannot be read: the battle state field " + f.name, 0), 0u)
+          << f.name << " " << value << ": " << guest.message;
+      EXPECT_TRUE(e == NetEvent::Received && p.kind == PacketKind::Bye && p.reason == ByeReason::Leaving) << f.name;
+      CloseLink(host, nullptr);
+    }
+  }
+  EXPECT_EQ(windows, 0);
+  EXPECT_EQ(guest.frames, 0);
 }
 
 }  // namespace

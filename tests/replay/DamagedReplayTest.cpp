@@ -109,6 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "is damaged at line {line}: unknown record \"x\""},
         DamageCase{"BadKey", [](const std::string& t) { return Replace(t, "k 4 u81", "k 4 u-81"); },
                    "is damaged at line {line}: a bad key event \"u-81\""},
+        DamageCase{"KeyRecordWithoutKeys", [](const std::string& t) { return Replace(t, "k 4 u81", "k 4"); },
+                   "is damaged at line {line}: a key record without keys"},
         DamageCase{"BadDevice", [](const std::string& t) { return Replace(t, "k 4 u81", "d 4 1 5"); },
                    "is damaged at line {line}: a bad input device"},
         DamageCase{"BadRestPosition", [](const std::string& t) { return Replace(t, "k 4 u81", "r 4 0 40000 0"); },

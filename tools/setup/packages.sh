@@ -4,7 +4,7 @@
 quorvex_install_packages() {
   local wanted=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-mixer-dev libxmp-dev
                 qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libenet-dev
-                desktop-file-utils appstream file "$@")
+                desktop-file-utils appstream file clang "$@")
   local missing=()
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

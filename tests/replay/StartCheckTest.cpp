@@ -72,7 +72,7 @@ TEST(StartCheck, DamagedStatesAreRefusedWithFieldAndValue) {
       {"fleet2", 3, "the battle state field fleet2[31] is 3: an armada holds at most 31 ships", 31},
       {"ship2.heading", 32, "the battle state field ship2.heading is 32, outside 0 to 31"},
       {"ship1.weapon", 6, "the battle state field ship1.weapon is 6, outside 0 to 5"},
-      {"inputDevice", 3, "the battle state field inputDevice[1] is 3, outside 0 to 2"},
+      {"inputDevice", 5, "the battle state field inputDevice[1] is 5, outside 0 to 4"},
       {"electroArcs", -1, "the battle state field electroArcs[1] is -1, outside 0 to 2"},
       {"debris.life", 600, "the battle state field debris.life[1] is 600, outside 0 to 599"},
       {"ship1.x", NAN, "the battle state field ship1.x is nan, not a finite number"},

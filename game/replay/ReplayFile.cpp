@@ -414,7 +414,17 @@ bool ReadReplaySummary(const std::filesystem::path& file, ReplaySummary* out, st
     return false;
   }
   ended = false;
-  if (!tail.Line(&line) || !ParseRecord(tail, line, &head, &last, &ended)) {
+  if (!tail.Line(&line)) {
+    *problem = tail.problem;
+    return false;
+  }
+  // The records between are not read here, so the end's frame is held only to its range; playing
+  // the replay checks it against them.
+  std::istringstream end(line);
+  std::string endKind, endFrame;
+  end >> endKind >> endFrame;
+  if (Number(endFrame, &last) && (last < 0 || last > kMaxReplayFrames)) last = 0;
+  if (!ParseRecord(tail, line, &head, &last, &ended)) {
     *problem = tail.problem;
     return false;
   }

@@ -876,8 +876,8 @@ TEST(NetBattle, AHostsStartOutsideTheGameIsRefusedBeforeAnyWindow) {
       GreetAndStart(host, start);
       Packet p;
       NetEvent e = NetEvent::None;
-      // The connection and the guest's hello come first.
-      while ((e = Receive(host, 3000, &p)) == NetEvent::Connected || (e == NetEvent::Received && p.kind == PacketKind::Hello)) {
+      // Whatever the guest says before it leaves (its hello, a ping's answer) comes first.
+      while ((e = Receive(host, 3000, &p)) == NetEvent::Received && p.kind != PacketKind::Bye) {
       }
       guestThread.join();
       EXPECT_EQ(guest.message.rfind("The host sent a game that cannot be read: the battle state field " + f.name, 0), 0u)

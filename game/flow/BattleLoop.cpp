@@ -7,7 +7,7 @@
 #include "game/combat/Physics.h"
 #include "game/combat/ShipControl.h"
 #include "game/controls/Events.h"
-#include "game/render/Font.h"
+#include "game/render/Caption.h"
 #include "game/render/FrameDrawing.h"
 #include "game/screens/Screens.h"
 #include "platform/Numbers.h"
@@ -39,16 +39,12 @@ void WaitForFrame(GameWindow& w, int32_t elapsed) {
 // picture while the duel lasts, so the battle's own drawing stays as it is.
 struct PilotCaption {
   GameWindow& w;
-  const bool shown = w.trainingMode && w.display.open;
+  const bool shown = w.trainingMode;
   explicit PilotCaption(GameWindow& window) : w(window) {
-    if (!shown) return;
-    const std::string text = std::string("computer pilot: ") + PilotLevelName(w.pilotLevel);
-    Surface caption(static_cast<int>(text.size()) * kSmallAdvance, 13);
-    FontTextOn(caption, w.fontSheet, 0, 0, text, true, false);
-    SetDisplayCaption(w.display, caption, 6, kScreenHeight - 19);
+    if (shown) ShowWindowCaption(w, std::string("computer pilot: ") + PilotLevelName(w.pilotLevel));
   }
   ~PilotCaption() {
-    if (shown) SetDisplayCaption(w.display, Surface(), 0, 0);
+    if (shown) ShowWindowCaption(w, "");
   }
 };
 

@@ -2,7 +2,8 @@
 // real clock), the guest joining through the relay, once for each set of network conditions. Both
 // players fly and fire for the whole time. Prints a table: frames per second on each side, the
 // longest stall between two frames, how many frames late a player's own thrust key took effect on
-// his own machine, and whether the state hashes agreed at every check.
+// his own machine, rollbacks per second and the longest (in frames), and whether the state hashes
+// agreed at every check and the two replays are the same.
 //   netbattle [--seconds 20] [--data PROGRAM-FOLDER] [--only N]
 #include <SDL.h>
 #include <stdlib.h>
@@ -38,6 +39,7 @@ struct Side {
   std::string message;
   std::vector<Clock::time_point> frameTimes;
   std::vector<int> keyLags;  // frames from a thrust press to the ship thrusting
+  NetStats stats;
 };
 
 // Keys by frame: the armada and the first duel's start, then flying and firing in a round of 60
@@ -117,8 +119,9 @@ Measured Measure(const Side& side) {
   return m;
 }
 
-// The hashes both replays hold for the same frames agree, and there is at least one.
-bool HashesAgree(const Side& a, const Side& b, int* checks) {
+// The hashes both replays hold for the same frames agree, and there is at least one; `same`: the
+// two replays are the same battle, record for record.
+bool HashesAgree(const Side& a, const Side& b, int* checks, bool* same) {
   Replay ra, rb;
   std::string error;
   const auto na = ListFilesWithExtension(a.replays, ".qvr"), nb = ListFilesWithExtension(b.replays, ".qvr");
@@ -127,6 +130,7 @@ bool HashesAgree(const Side& a, const Side& b, int* checks) {
     return false;
   }
   *checks = 0;
+  *same = ReplayText(ra) == ReplayText(rb);
   for (const auto& [frame, hash] : ra.hashes) {
     const auto other = rb.hashes.find(frame);
     if (other == rb.hashes.end()) continue;
@@ -186,6 +190,8 @@ int main(int argc, char** argv) {
     hs.replayFolder = host.replays;
     gs.replayFolder = guest.replays;
     hs.listening = [&port](uint16_t p) { port.set_value(p); };
+    hs.stats = &host.stats;
+    gs.stats = &guest.stats;
     std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, hs); });
     Relay relay;
     relay.seed = static_cast<unsigned>(n + 1);
@@ -198,16 +204,22 @@ int main(int argc, char** argv) {
     StopRelay(relay);
     const Measured h = Measure(host), g = Measure(guest);
     int checks = 0;
-    const bool agree = HashesAgree(host, guest, &checks);
+    bool same = false;
+    const bool agree = HashesAgree(host, guest, &checks, &same) && same;
     const bool ended = (host.message.empty() || host.message == "The other player left the game") &&
                        (guest.message.empty() || guest.message == "The other player left the game");
     failures += agree && ended ? 0 : 1;
     const int lag = std::max(h.keyLag, g.keyLag);
-    std::string hashes = agree ? "equal at " + std::to_string(checks) + " checks" : "DIFFER or missing";
+    std::string hashes = agree ? "equal at " + std::to_string(checks) + " checks, same replays" : "DIFFER or missing";
     if (!ended) hashes += "; ended: " + host.message + " / " + guest.message;
-    std::printf("| %s | %s | %s | %d ms | %s | - | - | %s |\n", DescribeConditions(conditions[n]).c_str(),
-                Fixed(h.fps, 1).c_str(), Fixed(g.fps, 1).c_str(), std::max(h.stallMs, g.stallMs),
-                lag >= 0 ? (std::to_string(lag) + " frames").c_str() : "?", hashes.c_str());
+    // Rollbacks of both machines over the battle's time.
+    const double played = std::max<double>(1, std::max(host.stats.frames, guest.stats.frames)) * 21 / 1000;
+    const double perSecond = static_cast<double>(host.stats.rollbacks + guest.stats.rollbacks) / 2 / played;
+    const int longest = std::max(host.stats.longestRollback, guest.stats.longestRollback);
+    std::printf("| %s | %s | %s | %d ms | %s | %s | %d frames (window %d) | %s |\n",
+                DescribeConditions(conditions[n]).c_str(), Fixed(h.fps, 1).c_str(), Fixed(g.fps, 1).c_str(),
+                std::max(h.stallMs, g.stallMs), lag >= 0 ? (std::to_string(lag) + " frames").c_str() : "?",
+                Fixed(perSecond, 1).c_str(), longest, host.stats.window, hashes.c_str());
     std::fflush(stdout);
   }
   std::error_code ec;

@@ -18,15 +18,15 @@ bool SoundStartsNow(FrameSounds& sounds, SoundSlot slot) {
   if (sounds.again) {
     for (uint8_t i = 0; i < s.count; ++i) {
       const uint16_t bit = static_cast<uint16_t>(1u << i);
-      if (s.slots[i] == slot && !(s.matched & bit)) {
+      if (s.kinds[i] == slot && !(s.matched & bit)) {
         s.matched |= bit;
         return false;
       }
     }
   }
-  if (s.count < s.slots.size()) {
+  if (s.count < s.kinds.size()) {
     if (sounds.again) s.matched |= static_cast<uint16_t>(1u << s.count);
-    s.slots[s.count++] = static_cast<uint8_t>(slot);
+    s.kinds[s.count++] = static_cast<uint8_t>(slot);
   }
   return true;
 }

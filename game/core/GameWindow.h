@@ -130,7 +130,7 @@ struct FrameSounds {
     int64_t frame = 0;
     uint8_t count = 0;
     uint16_t matched = 0;  // those already met again while the frame is played again
-    std::array<uint8_t, 16> slots{};
+    std::array<uint8_t, 16> kinds{};
   };
   std::array<Started, 64> ring{};
 };

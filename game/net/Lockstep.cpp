@@ -45,8 +45,9 @@ std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
   if (auto f = local.find(next); f != local.end()) mine = f->second;
   if (auto f = remote.find(next); f != remote.end()) {
     theirs = f->second;
-  } else if (next > delay && guessedFrom == 0) {
-    guessedFrom = next;
+  } else if (next > delay) {
+    if (guessedFrom == 0) guessedFrom = next;
+    lastGuessed = next;
   }
   Forget();
   std::vector<KeyEvent> keys = localIsPlayer1 ? mine : theirs;
@@ -57,7 +58,7 @@ std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
 
 int64_t LockstepQueue::WrongGuess() {
   if (guessedFrom == 0) return 0;
-  const int64_t known = std::min(played, nextRemote - 1);
+  const int64_t known = std::min(lastGuessed, nextRemote - 1);
   for (int64_t f = guessedFrom; f <= known; ++f) {
     // The guess was that nothing changes: any key of his that frame makes it wrong.
     if (auto r = remote.find(f); r != remote.end() && !r->second.empty()) {
@@ -65,14 +66,14 @@ int64_t LockstepQueue::WrongGuess() {
       return f;
     }
   }
-  guessedFrom = known >= played ? 0 : std::max(guessedFrom, known + 1);
+  guessedFrom = known >= lastGuessed ? 0 : std::max(guessedFrom, known + 1);
   Forget();
   return 0;
 }
 
 void LockstepQueue::Rewind(int64_t frame) {
   played = frame;
-  guessedFrom = 0;
+  guessedFrom = lastGuessed = 0;
 }
 
 Packet LockstepQueue::InputPacket() const {

@@ -27,6 +27,7 @@ struct LockstepQueue {
   int64_t lastLocal = 0;   // the last frame of this machine's keys taken
   int64_t acked = 0;       // the other machine holds this machine's keys up to this frame
   int64_t guessedFrom = 0;  // the first frame played on a guess of the other's keys (0: none)
+  int64_t lastGuessed = 0;  // the last one (the frames after it were played on his real keys)
   // By the frame they play in. This machine's keys stay until played for sure and acknowledged,
   // the other's until played for sure: both at most about 2 x (delay + window) frames, whatever
   // the other machine sends.

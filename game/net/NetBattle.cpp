@@ -151,7 +151,13 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   } catch (...) {
     message = ErrorFromException(std::current_exception()).Text();
   }
-  if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
+  // Kept as cut, for the report, with only the frames played on the right keys: the other machine
+  // cannot have played further than those.
+  const int64_t settled = tap.queue.Settled();
+  if (settled < tap.queue.played) {
+    tap.recorder.Rewind(settled, tap.clockAt[static_cast<size_t>(settled + 1) % kRollbackSlots]);
+  }
+  if (tap.recorder.recording) tap.recorder.Write();
   if (setup.stats) {
     *setup.stats = tap.stats;
     setup.stats->delay = tap.queue.delay;

@@ -1,18 +1,20 @@
-// A rollback in a network duel at its heaviest: every pool full, the battle put back 8 frames and
-// those frames played again (physics and controls), a snapshot kept of each.
+// A rollback in a network duel at its heaviest: every pool full, the battle put back the longest
+// window a duel may guess over and those frames played again as the network duel plays them (the
+// world, the frame worked out without its picture but for the last, the keys, the controls), a
+// snapshot kept of each.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
-#include "game/combat/Physics.h"
-#include "game/combat/ShipControl.h"
 #include "game/core/GameWindow.h"
+#include "game/flow/BattleLoop.h"
+#include "game/net/Packets.h"
 #include "game/replay/BattleSnapshot.h"
 
 namespace quorvex {
 namespace {
 
-constexpr int kRollbackFrames = 8;
+constexpr int kRollbackFrames = kMaxRollbackWindow;
 
 template <class Pool>
 void Fill(Pool& pool, Random& r) {
@@ -46,13 +48,14 @@ void SetUpFullDuel(GameWindow& w) {
 void BM_RollbackWindow(benchmark::State& state) {
   auto w = std::make_unique<GameWindow>();  // large: the pools are fixed arrays
   SetUpFullDuel(*w);
+  w->back = Surface(kScreenWidth, kScreenHeight);
   auto ring = std::make_unique<SnapshotRing<kRollbackFrames + 1>>();
   ring->Save(*w, 1);
+  const auto noKeys = [](GameWindow& g) { g.events.keys.clear(); };
   for (auto _ : state) {
     ring->Restore(1, *w);
     for (int f = 2; f <= kRollbackFrames + 1; ++f) {
-      Fysiikat(*w);
-      Ohjailu(*w);
+      DuelFrameAgain(*w, f == kRollbackFrames + 1, noKeys);
       ring->Save(*w, f);
     }
     benchmark::DoNotOptimize(w->ship[0].x);

@@ -37,6 +37,20 @@ size_t KeysForOneFrame(const std::deque<KeyEvent>& keys) {
   return keys.size();
 }
 
+void PlayFrameKeys(GameWindow& w) {
+  while (!w.events.keys.empty()) {
+    const KeyEvent key = w.events.keys.front();
+    w.events.keys.pop_front();
+    if (IsWindowKey(key.code)) {
+      if (key.down && !key.repeat) OnWindowKey(w, key.code);
+    } else if (key.down) {
+      OnKeyDown(w, key.code);
+    } else {
+      OnKeyUp(w, key.code);
+    }
+  }
+}
+
 void DoEvents(GameWindow& w) {
   if (w.eventScript) w.eventScript(w);
   const bool ownJoysticks = !w.inputTap || w.inputTap->TakesUpJoysticks();
@@ -55,18 +69,7 @@ void DoEvents(GameWindow& w) {
     w.events.keys.erase(w.events.keys.begin() + taken, w.events.keys.end());
   }
   if (w.inputTap) w.inputTap->Events(w);  // replays: record the keys, or replace them
-
-  while (!w.events.keys.empty()) {
-    const KeyEvent key = w.events.keys.front();
-    w.events.keys.pop_front();
-    if (IsWindowKey(key.code)) {
-      if (key.down && !key.repeat) OnWindowKey(w, key.code);
-    } else if (key.down) {
-      OnKeyDown(w, key.code);
-    } else {
-      OnKeyUp(w, key.code);
-    }
-  }
+  PlayFrameKeys(w);
   if (later) w.events.keys = std::move(*later);
   ShowHelpOverlay(w);
 }

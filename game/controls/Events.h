@@ -13,6 +13,10 @@ namespace quorvex {
 // Closing the window unloads the game (throws GameExit).
 void DoEvents(GameWindow& w);
 
+// Hands the keys in w.events to the key handlers, in order: the part of DoEvents a network duel
+// plays again when it corrects a frame.
+void PlayFrameKeys(GameWindow& w);
+
 // How many of the waiting keys one frame takes: all of them, up to the release of a key pressed
 // among them. That release waits for the next frame (with what follows it), so a key pressed and
 // released between two frames counts as held for one frame instead of being lost. A flood of more

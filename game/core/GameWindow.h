@@ -120,6 +120,21 @@ enum SoundSlot {
   SndHit3A, SndHit3B, SndBoom, SndLaunch, SndR2Hit, SndBoom2, SndBlop, SndChain, SndHit4, kSoundSlots
 };
 
+// The sounds each frame of a network duel started, so that a frame played again after a rollback
+// starts only those it had not started the first time: a shot is heard once however often its
+// frame is worked out.
+struct FrameSounds {
+  int64_t frame = 0;   // the duel frame being played; 0: every sound plays (not a network duel)
+  bool again = false;  // that frame is played again
+  struct Started {
+    int64_t frame = 0;
+    uint8_t count = 0;
+    uint16_t matched = 0;  // those already met again while the frame is played again
+    std::array<uint8_t, 16> kinds{};
+  };
+  std::array<Started, 64> ring{};
+};
+
 // The screens of the game window, for the help overlay.
 enum class ScreenId : uint8_t { MainMenu, Armada, Ships, Duel, Pause, GameOver, Results };
 
@@ -159,6 +174,7 @@ struct GameWindow {
   std::function<void(GameWindow&)> eventScript;
   // Replays: watches (recording) or supplies (playback) everything that enters from outside.
   InputTap* inputTap = nullptr;
+  FrameSounds frameSounds;
 
   // Ships and players.
   std::array<ShipState, 2> ship{};

@@ -25,6 +25,14 @@ struct InputTap {
   virtual int32_t ClockReading(GameWindow& w, int32_t ticks) = 0;
   // Where ship file `name` of the ship list is read from.
   virtual std::filesystem::path ShipFile(GameWindow& w, const std::string& name) = 0;
+  // The duel's frames: a duel's frames begin to be played (at its start and after the pause
+  // menu), one of them is over, and the duel is about to be left (w.pauseRequested or w.duelOver
+  // set). A network battle plays a duel's frames on a guess of the other player's keys and plays
+  // them again when the guess was wrong; when the duel is left the frame it is left at is certain
+  // (the flags may have been cleared again, or set at an earlier frame).
+  virtual void DuelFramesBegin(GameWindow&) {}
+  virtual void DuelFrameEnds(GameWindow&) {}
+  virtual void LeavingDuel(GameWindow&) {}
   // Whether joysticks plugged in or pulled out change the game: not when its joysticks come from
   // elsewhere (a replay, the other machine of a network battle).
   virtual bool TakesUpJoysticks() const { return true; }

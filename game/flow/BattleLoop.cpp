@@ -1,12 +1,14 @@
 #include "game/flow/BattleLoop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "game/audio/Jukebox.h"
 #include "game/combat/ComputerPilot.h"
 #include "game/combat/Physics.h"
 #include "game/combat/ShipControl.h"
 #include "game/controls/Events.h"
+#include "game/core/InputTap.h"
 #include "game/render/Caption.h"
 #include "game/render/FrameDrawing.h"
 #include "game/screens/Screens.h"
@@ -54,6 +56,7 @@ void BattleLoop(GameWindow& w) {
   StartDuel(w);
   const PilotCaption caption(w);
   w.help.screen = ScreenId::Duel;
+  if (w.inputTap) w.inputTap->DuelFramesBegin(w);
   for (;;) {
     const int32_t elapsed = TicksBetween(w.lastFrameTick, w.clock->Ticks());
     if (elapsed > w.options.frameInterval || w.noFrameLimit) {
@@ -66,11 +69,16 @@ void BattleLoop(GameWindow& w) {
       DoEvents(w);
       Ohjailu(w);  // computer pilot, joystick polling, both players' controls
       MusicStep(w);  // a finished song is followed by the next one
+      if (w.inputTap) w.inputTap->DuelFrameEnds(w);
     } else {
       WaitForFrame(w, elapsed);
     }
 
     if (!w.pauseRequested && !w.duelOver) continue;
+    if (w.inputTap) {
+      w.inputTap->LeavingDuel(w);
+      if (!w.pauseRequested && !w.duelOver) continue;
+    }
     if (w.pauseRequested) {
       w.pauseRequested = false;
       w.quitBattle = false;
@@ -78,10 +86,34 @@ void BattleLoop(GameWindow& w) {
       if (w.quitBattle) return;
       w.pauseRequested = false;
       w.help.screen = ScreenId::Duel;
+      if (w.inputTap) w.inputTap->DuelFramesBegin(w);
       continue;
     }
     return;  // the duel is over
   }
+}
+
+void DuelFrameAgain(GameWindow& w, bool drawn, const std::function<void(GameWindow&)>& takeKeys) {
+  // Frames before the last are worked out without their pictures: only the last is shown.
+  struct Hidden {
+    GameWindow& w;
+    const bool hide;
+    Surface back;
+    Hidden(GameWindow& window, bool h) : w(window), hide(h) {
+      if (hide) std::swap(w.back, back);
+    }
+    ~Hidden() {
+      if (hide) std::swap(w.back, back);
+    }
+  };
+  {
+    const Hidden hidden(w, !drawn);
+    Fysiikat(w);
+    FramenPiirtely(w, nearestInt(w.ship[0].heading - 0.25), nearestInt(w.ship[1].heading - 0.25));
+  }
+  takeKeys(w);
+  PlayFrameKeys(w);
+  Ohjailu(w);
 }
 
 }  // namespace quorvex

@@ -5,20 +5,23 @@
 namespace quorvex {
 
 int64_t LockstepQueue::AddLocal(std::vector<KeyEvent> keys) {
-  lastLocal = played + 1 + delay;
-  local[lastLocal] = std::move(keys);
-  return lastLocal;
+  const int64_t at = std::max(lastLocal + 1, played + 1 + (guessing ? duelDelay : delay));
+  while (lastLocal + 1 < at) local[++lastLocal];
+  lastLocal = at;
+  local[at] = std::move(keys);
+  return at;
 }
 
 int LockstepQueue::AddRemote(int64_t ack, int64_t first, std::vector<std::vector<KeyEvent>> frames) {
   // A packet of no frames (only an acknowledgement) brings none, wherever it says they start.
   const int64_t last = frames.empty() ? nextRemote - 1 : first + static_cast<int64_t>(frames.size()) - 1;
   // The other machine sends from the first frame it has not seen acknowledged, never past one we
-  // lack. It plays no further than the keys it holds of ours (`ack`), and no further than the keys
-  // we sent, and sends its keys for `delay` frames after the one it is about to play.
+  // lack. It plays no further than `window` frames past the keys it holds of ours (`ack`), and no
+  // further than the keys we sent, and sends its keys for `delay` frames after the one it plays.
+  const int64_t lead = static_cast<int64_t>(delay) + window;
   if (ack < delay || ack > lastLocal) return -1;
-  if (!frames.empty() && (first <= delay || first > nextRemote || last > ack + delay + 1 ||
-                          last > played + 2 + 2 * static_cast<int64_t>(delay))) {
+  if (!frames.empty() && (first <= delay || first > nextRemote || last > ack + lead + 1 ||
+                          last > played + 2 + 2 * lead)) {
     return -1;
   }
   int added = 0;
@@ -32,7 +35,8 @@ int LockstepQueue::AddRemote(int64_t ack, int64_t first, std::vector<std::vector
 bool LockstepQueue::Ready() const {
   const int64_t next = played + 1;
   if (next <= delay) return true;
-  return local.count(next) && remote.count(next);
+  if (!local.count(next)) return false;
+  return remote.count(next) || (guessing && next - (nextRemote - 1) <= window);
 }
 
 std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
@@ -40,8 +44,10 @@ std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
   std::vector<KeyEvent> mine, theirs;
   if (auto f = local.find(next); f != local.end()) mine = f->second;
   if (auto f = remote.find(next); f != remote.end()) {
-    theirs = std::move(f->second);
-    remote.erase(f);
+    theirs = f->second;
+  } else if (next > delay) {
+    if (guessedFrom == 0) guessedFrom = next;
+    lastGuessed = next;
   }
   Forget();
   std::vector<KeyEvent> keys = localIsPlayer1 ? mine : theirs;
@@ -50,12 +56,33 @@ std::vector<KeyEvent> LockstepQueue::Take(bool localIsPlayer1) {
   return keys;
 }
 
+int64_t LockstepQueue::WrongGuess() {
+  if (guessedFrom == 0) return 0;
+  const int64_t known = std::min(lastGuessed, nextRemote - 1);
+  for (int64_t f = guessedFrom; f <= known; ++f) {
+    // The guess was that nothing changes: any key of his that frame makes it wrong.
+    if (auto r = remote.find(f); r != remote.end() && !r->second.empty()) {
+      guessedFrom = f;
+      return f;
+    }
+  }
+  guessedFrom = known >= lastGuessed ? 0 : std::max(guessedFrom, known + 1);
+  Forget();
+  return 0;
+}
+
+void LockstepQueue::Rewind(int64_t frame) {
+  played = frame;
+  guessedFrom = lastGuessed = 0;
+}
+
 Packet LockstepQueue::InputPacket() const {
   Packet p;
   p.kind = PacketKind::Input;
   p.ack = nextRemote - 1;
   p.frame = acked + 1;
-  size_t bytes = 10;
+  p.lag = static_cast<int>(std::clamp<int64_t>(played - (nextRemote - 1), -kMaxLag, kMaxLag));
+  size_t bytes = 11;
   for (auto f = local.upper_bound(acked); f != local.end() && p.frames.size() < kMaxFramesPerPacket; ++f) {
     bytes += 1 + 2 * f->second.size();
     if (bytes > kMaxInputBytes) break;
@@ -65,8 +92,10 @@ Packet LockstepQueue::InputPacket() const {
 }
 
 void LockstepQueue::Forget() {
-  const int64_t done = std::min(acked, played);
+  const int64_t settled = Settled();
+  const int64_t done = std::min(acked, settled);
   while (!local.empty() && local.begin()->first <= done) local.erase(local.begin());
+  while (!remote.empty() && remote.begin()->first <= settled) remote.erase(remote.begin());
 }
 
 void HashCheck::AddLocal(int64_t frame, uint64_t hash) {

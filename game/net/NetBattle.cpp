@@ -6,10 +6,12 @@
 #include <system_error>
 
 #include "game/audio/Initsound.h"
+#include "game/audio/SoundEffects.h"
 #include "game/controls/Events.h"
 #include "game/controls/Gamepads.h"
 #include "game/controls/WindowKeys.h"
 #include "game/core/GameExit.h"
+#include "game/flow/BattleLoop.h"
 #include "game/flow/GameFlow.h"
 #include "game/flow/Startup.h"
 #include "game/render/Caption.h"
@@ -37,8 +39,12 @@ Packet Bye(ByeReason reason, int64_t frame = 0) {
   return p;
 }
 
-std::string DelayCaption(int delay) {
-  return "net delay " + std::to_string(delay) + (delay == 1 ? " frame" : " frames");
+// The caption tells how the duels feel: the input delay, and the frames played on a guess.
+std::string DelayCaption(const LockstepQueue& q) {
+  const int delay = q.window > 0 ? q.duelDelay : q.delay;
+  std::string text = "net delay " + std::to_string(delay) + (delay == 1 ? " frame" : " frames");
+  if (q.window > 0) text += ", rollback " + std::to_string(q.window);
+  return text;
 }
 
 std::string DiffersText(int64_t frame) { return "the two games differ at frame " + std::to_string(frame); }
@@ -105,7 +111,7 @@ void TakeOwnControls(NetTap& tap, const GameWindow& w, int player) {
 }
 
 // Plays the battle on a prepared state and says goodbye; the message when it ended badly.
-std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, int delay,
+std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Replay& start, const Packet& go,
                           const NetGameSetup& setup) {
   std::string message;
   // The guest has written and checked the host's ship files before its window opened.
@@ -124,9 +130,9 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
     SDL_SetWindowTitle(w.display.window, title.c_str());
   }
   // The input delay is part of how the game feels: the game says it, also in full screen.
-  tap.caption = DelayCaption(delay);
+  tap.queue = LockstepQueue(go.delay, go.window, go.duelDelay);
+  tap.caption = DelayCaption(tap.queue);
   ShowWindowCaption(w, tap.caption);
-  tap.queue = LockstepQueue(delay);
   tap.silenceMs = setup.silenceMs;
   tap.recorder.folder = setup.replayFolder;
   InputTap* before = w.inputTap;
@@ -145,7 +151,19 @@ std::string PlayNetBattle(GameWindow& w, NetLink& link, NetTap& tap, const Repla
   } catch (...) {
     message = ErrorFromException(std::current_exception()).Text();
   }
-  if (tap.recorder.recording) tap.recorder.Write();  // kept as cut, for the report
+  // Kept as cut, for the report, with only the frames played on the right keys: the other machine
+  // cannot have played further than those.
+  const int64_t settled = tap.queue.Settled();
+  if (settled < tap.queue.played) {
+    tap.recorder.Rewind(settled, tap.clockAt[static_cast<size_t>(settled + 1) % kRollbackSlots]);
+  }
+  if (tap.recorder.recording) tap.recorder.Write();
+  if (setup.stats) {
+    *setup.stats = tap.stats;
+    setup.stats->delay = tap.queue.delay;
+    setup.stats->duelDelay = tap.queue.duelDelay;
+    setup.stats->window = tap.queue.window;
+  }
   CloseJoysticks(tap.sticks);
   w.inputTap = before;
   // The keys the other machine may still lack to play as far as this one did go before the goodbye.
@@ -242,11 +260,13 @@ void TakePacket(NetTap& tap, Packet& p) {
                                    [player](const std::vector<KeyEvent>& keys) { return OnlyKeysOf(player, keys); });
       const int added = own ? tap.queue.AddRemote(p.ack, p.frame, std::move(p.frames)) : -1;
       if (added < 0) ++tap.link->refused;
+      if (added >= 0) tap.theirLag = p.lag;
       if (added > 0) tap.heardAt = NetNowMs();
       return;
     }
     case PacketKind::Hash:
-      if (!tap.check.AddRemote(p.frame, p.hash, tap.queue.played, 2 * static_cast<int64_t>(tap.queue.delay) + 2)) {
+      if (!tap.check.AddRemote(p.frame, p.hash, tap.queue.played,
+                               2 * static_cast<int64_t>(tap.queue.delay + tap.queue.window) + 2)) {
         ++tap.link->refused;
       }
       return;
@@ -269,81 +289,28 @@ void TakeWaitingPackets(NetTap& tap) {
   }
 }
 
-}  // namespace
-
-int InputDelayFor(int roundTripMs, int frameMs) {
-  // Keys must cross in `delay` frames whichever machine runs ahead of the other, with a frame to
-  // spare for a lost packet and one for the other machine's phase.
-  const int oneWayFrames = (roundTripMs / 2 + frameMs - 1) / std::max(frameMs, 1);
-  return std::clamp(oneWayFrames + 2, kMinInputDelay, kMaxInputDelay);
+void SendHash(NetTap& tap, int64_t frame, uint64_t hash) {
+  Packet p;
+  p.kind = PacketKind::Hash;
+  p.frame = frame;
+  p.hash = hash;
+  tap.check.AddLocal(frame, hash);
+  SendPacket(*tap.link, p);
 }
 
-void NetTap::Events(GameWindow& w) {
-  // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that
-  // none is lost: a lost release would leave a control held. As in every battle, a key released
-  // before the frame took its press is released one frame later.
-  heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());
-  w.events.keys.clear();
-  std::vector<KeyEvent> pressed;
-  const size_t share = std::min(kKeysTakenPerFrame, KeysForOneFrame(heldBack));
-  while (pressed.size() < share) {
-    pressed.push_back(heldBack.front());
-    heldBack.pop_front();
-  }
-  // F11 and F12 belong to this machine's window: they neither travel nor enter the replay.
-  std::vector<KeyEvent> windowKeys;
-  std::erase_if(pressed, [&](const KeyEvent& k) {
-    if (IsWindowKey(k.code)) windowKeys.push_back(k);
-    return IsWindowKey(k.code);
-  });
-  const int player = host ? 0 : 1;
-  std::vector<KeyEvent> mine = NetKeys(pressed, ownKeys, w.controlTable[player]);
-  if (ownStick != 0) {
-    // The joystick travels as the keys that do the same, so the other machine needs nothing of it.
-    const int slot = DeviceSlot(ownStick);
-    RefreshJoysticks(sticks);  // plugged in or pulled out at any time
-    const JoystickState state = PollJoystick(sticks, slot);
-    const std::array<bool, 7> now = StickControls(state, sticks.restX[slot], sticks.restY[slot], stickTable);
-    // A gamepad steps a menu once per press, as it does in a game of one machine.
-    for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive && !IsPadDevice(ownStick))) {
-      if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
-    }
-    stickDown = now;
-    if (IsPadDevice(ownStick)) {
-      // The pad's menu buttons go as the game's keys they stand for.
-      const uint32_t menu = PadMenuButtons(state);
-      for (const KeyEvent& k : PadMenuKeys(w, menu, w.pads.menuHeld[slot], w.pads.menuKeySent[slot])) {
-        if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
-      }
-      w.pads.menuHeld[slot] = menu;
-    }
-  }
-
-  const int64_t frame = queue.played + 1;
-  if (frame % kHashInterval == 0) {
-    Packet hash;
-    hash.kind = PacketKind::Hash;
-    hash.frame = frame;
-    hash.hash = StateHash(w);
-    check.AddLocal(frame, hash.hash);
-    SendPacket(*link, hash);
-  }
-  queue.AddLocal(std::move(mine));
-  // Whatever came in since the last frame, then this frame's keys out at once.
-  TakeWaitingPackets(*this);
-  SendPacket(*link, queue.InputPacket());
-
-  // Lockstep: wait for the other player's keys of this frame rather than guess them. The window
-  // stays alive meanwhile: it can be closed, and after a moment it says what it waits for.
+// Waits until `ready` says so, taking the other machine's packets and sending ours again. The
+// window stays alive meanwhile: it can be closed, and after a moment it says what it waits for.
+void WaitForOther(NetTap& tap, GameWindow& w, const std::function<bool()>& ready) {
   const int64_t began = NetNowMs();
   int64_t sent = began;
   bool saidWaiting = false;
-  const int limit = queue.nextRemote == queue.delay + 1 ? std::max(silenceMs, kNetStartMs) : silenceMs;
-  while (!queue.Ready() || check.differsAt) {
-    if (check.differsAt) throw NetStop{DiffersText(*check.differsAt)};
-    if (!byeSaid.empty()) throw NetStop{byeSaid};
-    if (link->gone) throw NetStop{"The connection to the other player was lost"};
-    if (NetNowMs() - std::max(heardAt, began) > limit) {
+  LockstepQueue& queue = tap.queue;
+  const int limit = queue.nextRemote == queue.delay + 1 ? std::max(tap.silenceMs, kNetStartMs) : tap.silenceMs;
+  while (!ready() || tap.check.differsAt) {
+    if (tap.check.differsAt) throw NetStop{DiffersText(*tap.check.differsAt)};
+    if (!tap.byeSaid.empty()) throw NetStop{tap.byeSaid};
+    if (tap.link->gone) throw NetStop{"The connection to the other player was lost"};
+    if (NetNowMs() - std::max(tap.heardAt, began) > limit) {
       throw NetStop{"The other player has not answered for " + std::to_string(limit / 1000) + " seconds"};
     }
     if (w.display.open) {
@@ -360,18 +327,194 @@ void NetTap::Events(GameWindow& w) {
     }
     // The other machine may be waiting for ours too: they go again until it has them.
     if (NetNowMs() - sent >= kNetResendMs) {
-      SendPacket(*link, queue.InputPacket());
+      SendPacket(*tap.link, queue.InputPacket());
       sent = NetNowMs();
     }
     Packet p;
-    if (Receive(*link, 2, &p) == NetEvent::Received) TakePacket(*this, p);
+    if (Receive(*tap.link, 2, &p) == NetEvent::Received) TakePacket(tap, p);
   }
-  if (saidWaiting) ShowWindowCaption(w, caption);
-  heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
+  tap.stats.longestWaitMs = std::max(tap.stats.longestWaitMs, NetNowMs() - began);
+  if (saidWaiting) ShowWindowCaption(w, tap.caption);
+  tap.heldBack.insert(tap.heldBack.end(), w.events.keys.begin(), w.events.keys.end());  // pressed while waiting
+  w.events.keys.clear();
+}
+
+// In a duel, a machine that runs ahead of the other (it plays further past the other's keys than
+// the other plays past its own) holds back for a frame now and then until they meet, so that
+// neither plays far on guesses while the other waits.
+void KeepPace(NetTap& tap, GameWindow& w) {
+  const LockstepQueue& q = tap.queue;
+  const int64_t mine = q.played - (q.nextRemote - 1);
+  if (!q.guessing || mine - tap.theirLag < 3 || q.played - tap.slowedAt < 25) return;
+  tap.slowedAt = q.played;
+  ++tap.stats.slowed;
+  const int64_t until = NetNowMs() + w.options.frameInterval + 1;
+  Packet p;
+  while (NetNowMs() < until && !tap.link->gone) {
+    if (Receive(*tap.link, 1, &p) == NetEvent::Received) TakePacket(tap, p);
+  }
+}
+
+}  // namespace
+
+int DuelDelayFor(int roundTripMs, int frameMs) {
+  // A frame of delay hides a one-way trip of up to a frame; longer trips are for the rollback,
+  // but a second frame saves many rollbacks and is still hardly felt.
+  return roundTripMs / 2 < std::max(frameMs, 1) ? 1 : 2;
+}
+
+int RollbackWindowFor(int roundTripMs, int frameMs) {
+  // The other's keys of a frame come one way trip after they were pressed, `delay` frames before
+  // the frame: the window covers the rest, with two frames to spare for jitter and phase.
+  const int oneWayFrames = (roundTripMs / 2 + frameMs - 1) / std::max(frameMs, 1);
+  return std::clamp(oneWayFrames - DuelDelayFor(roundTripMs, frameMs) + 3, 2, kMaxRollbackWindow);
+}
+
+int InputDelayFor(int roundTripMs, int frameMs) {
+  // Keys must cross in `delay` frames whichever machine runs ahead of the other, with a frame to
+  // spare for a lost packet and one for the other machine's phase.
+  const int oneWayFrames = (roundTripMs / 2 + frameMs - 1) / std::max(frameMs, 1);
+  return std::clamp(oneWayFrames + 2, kMinInputDelay, kMaxInputDelay);
+}
+
+void NetTap::Events(GameWindow& w) {
+  // A frame carries a few keys; more (piled up during a long wait) go in the frames after, so that
+  // none is lost: a lost release would leave a control held. As in every battle, a key released
+  // before the frame took its press is released one frame later.
+  heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());
+  w.events.keys.clear();
+  std::vector<KeyEvent> windowKeys;
+  // Right after a duel, whose delay is shorter, the next frames hold keys already: new keys wait.
+  if (queue.TakesLocal()) {
+    std::vector<KeyEvent> pressed;
+    const size_t share = std::min(kKeysTakenPerFrame, KeysForOneFrame(heldBack));
+    while (pressed.size() < share) {
+      pressed.push_back(heldBack.front());
+      heldBack.pop_front();
+    }
+    // F11 and F12 belong to this machine's window: they neither travel nor enter the replay.
+    std::erase_if(pressed, [&](const KeyEvent& k) {
+      if (IsWindowKey(k.code)) windowKeys.push_back(k);
+      return IsWindowKey(k.code);
+    });
+    const int player = host ? 0 : 1;
+    std::vector<KeyEvent> mine = NetKeys(pressed, ownKeys, w.controlTable[player]);
+    if (ownStick != 0) {
+      // The joystick travels as the keys that do the same, so the other machine needs nothing of it.
+      const int slot = DeviceSlot(ownStick);
+      RefreshJoysticks(sticks);  // plugged in or pulled out at any time
+      const JoystickState state = PollJoystick(sticks, slot);
+      const std::array<bool, 7> now = StickControls(state, sticks.restX[slot], sticks.restY[slot], stickTable);
+      // A gamepad steps a menu once per press, as it does in a game of one machine.
+      for (const KeyEvent& k : StickKeys(stickDown, now, w.controlTable[player], w.menuActive && !IsPadDevice(ownStick))) {
+        if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
+      }
+      stickDown = now;
+      if (IsPadDevice(ownStick)) {
+        // The pad's menu buttons go as the game's keys they stand for.
+        const uint32_t menu = PadMenuButtons(state);
+        for (const KeyEvent& k : PadMenuKeys(w, menu, w.pads.menuHeld[slot], w.pads.menuKeySent[slot])) {
+          if (mine.size() < kMaxKeysPerFrame) mine.push_back(k);
+        }
+        w.pads.menuHeld[slot] = menu;
+      }
+    }
+    queue.AddLocal(std::move(mine));
+  }
+  // Whatever came in since the last frame, then this frame's keys out at once.
+  TakeWaitingPackets(*this);
+  SendPacket(*link, queue.InputPacket());
+  KeepPace(*this, w);
+  // Out of a duel, and in a duel further than the window past the other's keys: wait for them
+  // rather than guess.
+  WaitForOther(*this, w, [this] { return queue.Ready(); });
+  ++stats.frames;
+  FrameKeys(w);
+  w.events.keys.insert(w.events.keys.end(), windowKeys.begin(), windowKeys.end());
+}
+
+void NetTap::FrameKeys(GameWindow& w) {
+  // The hash of a frame's state goes to the other machine only once the frames before it are
+  // known to have been played on the right keys.
+  const int64_t frame = queue.played + 1;
+  if (frame % kHashInterval == 0) {
+    const uint64_t hash = StateHash(w);
+    if (queue.Settled() == queue.played) {
+      SendHash(*this, frame, hash);
+    } else {
+      unsureHashes[frame] = hash;
+    }
+  }
   const std::vector<KeyEvent> keys = queue.Take(host);
   w.events.keys.assign(keys.begin(), keys.end());
   recorder.Events(w);
-  w.events.keys.insert(w.events.keys.end(), windowKeys.begin(), windowKeys.end());
+}
+
+void NetTap::SaveFrameStart(GameWindow& w) {
+  const int64_t next = queue.played + 1;
+  ring->Save(w, next);
+  const auto f = recorder.replay.frames.find(recorder.frame);
+  clockAt[static_cast<size_t>(next) % kRollbackSlots] = f == recorder.replay.frames.end() ? 0 : f->second.clock.size();
+  SoundFrameBegins(w.frameSounds, next, false);
+}
+
+void NetTap::SendSettledHashes() {
+  while (!unsureHashes.empty() && unsureHashes.begin()->first - 1 <= queue.Settled()) {
+    SendHash(*this, unsureHashes.begin()->first, unsureHashes.begin()->second);
+    unsureHashes.erase(unsureHashes.begin());
+  }
+}
+
+void NetTap::PlayAgain(GameWindow& w, int64_t from) {
+  const int64_t to = queue.played;
+  if (!ring->Restore(from, w)) throw NetStop{"The game lost its copy of frame " + std::to_string(from)};
+  recorder.Rewind(from - 1, clockAt[static_cast<size_t>(from) % kRollbackSlots]);
+  queue.Rewind(from - 1);
+  unsureHashes.erase(unsureHashes.lower_bound(from), unsureHashes.end());
+  ++stats.rollbacks;
+  stats.framesAgain += to - from + 1;
+  stats.longestRollback = std::max(stats.longestRollback, static_cast<int>(to - from + 1));
+  for (int64_t f = from; f <= to; ++f) {
+    SoundFrameBegins(w.frameSounds, f, true);
+    // Only the last frame's picture is drawn: it is the one shown next.
+    DuelFrameAgain(w, f == to, [this](GameWindow& g) { FrameKeys(g); });
+    if (f == to) break;
+    // The other player paused or ended the duel in a frame this machine had played on.
+    if (w.pauseRequested || w.duelOver) break;
+    SaveFrameStart(w);
+  }
+}
+
+void NetTap::DuelFramesBegin(GameWindow& w) {
+  if (queue.window <= 0) return;
+  if (!ring) ring = std::make_unique<SnapshotRing<kRollbackSlots>>();
+  queue.guessing = true;
+  SaveFrameStart(w);
+}
+
+void NetTap::DuelFrameEnds(GameWindow& w) {
+  if (!queue.guessing) return;
+  TakeWaitingPackets(*this);
+  if (const int64_t wrong = queue.WrongGuess()) PlayAgain(w, wrong);
+  SendSettledHashes();
+  SaveFrameStart(w);
+}
+
+void NetTap::LeavingDuel(GameWindow& w) {
+  if (!queue.guessing) return;
+  // A pause or the duel's end is acted on only for a frame played on the right keys: the other
+  // player's keys may end the duel earlier, or not at all.
+  while (queue.Settled() < queue.played) {
+    WaitForOther(*this, w, [this] { return queue.nextRemote - 1 >= queue.played; });
+    if (const int64_t wrong = queue.WrongGuess()) PlayAgain(w, wrong);
+  }
+  SendSettledHashes();
+  if (w.pauseRequested || w.duelOver) {
+    queue.guessing = false;
+    SoundFrameBegins(w.frameSounds, 0, false);
+  } else {
+    SaveFrameStart(w);
+  }
 }
 
 int32_t NetTap::ClockReading(GameWindow& w, int32_t) {
@@ -429,11 +572,14 @@ std::string HostNetGame(GameWindow& w, uint16_t port, const NetGameSetup& setup)
   }
   Packet go;
   go.kind = PacketKind::Start;
-  go.delay = setup.delay;
-  if (go.delay == 0) go.delay = InputDelayFor(MeasureRoundTrip(link, 2000), w.options.frameInterval + 1);
+  const int frameMs = w.options.frameInterval + 1;
+  const int roundTrip = setup.delay == 0 || setup.duelDelay == 0 || setup.window < 0 ? MeasureRoundTrip(link, 2000) : 0;
+  go.delay = setup.delay > 0 ? setup.delay : InputDelayFor(roundTrip, frameMs);
+  go.duelDelay = std::min(go.delay, setup.duelDelay > 0 ? setup.duelDelay : DuelDelayFor(roundTrip, frameMs));
+  go.window = std::min(setup.window >= 0 ? setup.window : RollbackWindowFor(roundTrip, frameMs), kMaxRollbackWindow);
   go.text = ReplayText(start);
   SendPacket(link, go);
-  return Finish(w, PlayNetBattle(w, link, tap, start, go.delay, setup));
+  return Finish(w, PlayNetBattle(w, link, tap, start, go, setup));
 }
 
 std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port, const NetGameSetup& setup) {
@@ -500,7 +646,7 @@ std::string JoinNetGame(GameWindow& w, const std::string& address, uint16_t port
   w.options.musicOn = own.musicOn;
   w.options.soundVolume = own.soundVolume;
   w.options.musicVolume = own.musicVolume;
-  return Finish(w, PlayNetBattle(w, link, tap, start, p.delay, setup));
+  return Finish(w, PlayNetBattle(w, link, tap, start, p, setup));
 }
 
 }  // namespace quorvex

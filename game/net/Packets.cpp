@@ -1,5 +1,7 @@
 #include "game/net/Packets.h"
 
+#include <algorithm>
+
 namespace quorvex {
 
 namespace {
@@ -29,11 +31,14 @@ std::vector<uint8_t> EncodePacket(const Packet& p) {
       break;
     case PacketKind::Start:
       Put(b, static_cast<uint64_t>(p.delay), 1);
+      Put(b, static_cast<uint64_t>(p.duelDelay), 1);
+      Put(b, static_cast<uint64_t>(p.window), 1);
       b.insert(b.end(), p.text.begin(), p.text.end());
       break;
     case PacketKind::Input:
       Put(b, static_cast<uint64_t>(p.ack), 4);
       Put(b, static_cast<uint64_t>(p.frame), 4);
+      Put(b, static_cast<uint64_t>(std::clamp(p.lag, -kMaxLag, kMaxLag) + 128), 1);
       Put(b, p.frames.size(), 1);
       for (const std::vector<KeyEvent>& keys : p.frames) {
         Put(b, keys.size(), 1);
@@ -69,21 +74,27 @@ bool DecodePacket(const uint8_t* d, size_t size, Packet* out) {
       p.version = static_cast<uint16_t>(Get(d + 5, 2));
       break;
     case static_cast<uint8_t>(PacketKind::Start):
-      if (size < 2 || size - 2 > kMaxStartBytes) return false;
+      if (size < 4 || size - 4 > kMaxStartBytes) return false;
       p.delay = d[1];
-      if (p.delay < kMinInputDelay || p.delay > kMaxInputDelay) return false;
-      p.text.assign(reinterpret_cast<const char*>(d + 2), size - 2);
-      break;
-    case static_cast<uint8_t>(PacketKind::Input): {
-      if (size < 10 || size > kMaxInputBytes) return false;
-      p.ack = static_cast<int64_t>(Get(d + 1, 4));
-      p.frame = static_cast<int64_t>(Get(d + 5, 4));
-      const size_t count = d[9];
-      if (p.ack > kMaxFrame || p.frame < 1 || p.frame > kMaxFrame || count > kMaxFramesPerPacket ||
-          p.frame + static_cast<int64_t>(count) - 1 > kMaxFrame) {
+      p.duelDelay = d[2];
+      p.window = d[3];
+      if (p.delay < kMinInputDelay || p.delay > kMaxInputDelay || p.duelDelay < kMinInputDelay ||
+          p.duelDelay > p.delay || p.window > kMaxRollbackWindow) {
         return false;
       }
-      size_t at = 10;
+      p.text.assign(reinterpret_cast<const char*>(d + 4), size - 4);
+      break;
+    case static_cast<uint8_t>(PacketKind::Input): {
+      if (size < 11 || size > kMaxInputBytes) return false;
+      p.ack = static_cast<int64_t>(Get(d + 1, 4));
+      p.frame = static_cast<int64_t>(Get(d + 5, 4));
+      p.lag = static_cast<int>(d[9]) - 128;
+      const size_t count = d[10];
+      if (p.ack > kMaxFrame || p.frame < 1 || p.frame > kMaxFrame || count > kMaxFramesPerPacket ||
+          p.frame + static_cast<int64_t>(count) - 1 > kMaxFrame || p.lag < -kMaxLag) {
+        return false;
+      }
+      size_t at = 11;
       for (size_t f = 0; f < count; ++f) {
         if (at >= size) return false;
         const size_t keys = d[at++];

@@ -38,19 +38,19 @@ void RestoreSnapshot(const SnapshotLayout& layout, const BattleSnapshot& from, G
 template <size_t kSlots>
 struct SnapshotRing {
   SnapshotLayout layout = MakeSnapshotLayout();
-  std::array<BattleSnapshot, kSlots> slots;
+  std::array<BattleSnapshot, kSlots> copies;
   std::array<int64_t, kSlots> frames{};  // 0: empty
 
   void Save(const GameWindow& w, int64_t frame) {
     const size_t i = static_cast<size_t>(frame) % kSlots;
-    TakeSnapshot(layout, w, slots[i]);
+    TakeSnapshot(layout, w, copies[i]);
     frames[i] = frame;
   }
   // Puts frame `frame` back; false when the ring no longer (or never) held it.
   bool Restore(int64_t frame, GameWindow& w) const {
     const size_t i = static_cast<size_t>(frame) % kSlots;
     if (frame <= 0 || frames[i] != frame) return false;
-    RestoreSnapshot(layout, slots[i], w);
+    RestoreSnapshot(layout, copies[i], w);
     return true;
   }
 };

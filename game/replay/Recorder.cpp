@@ -111,6 +111,17 @@ void ReplayRecorder::Events(GameWindow& w) {
   }
 }
 
+void ReplayRecorder::Rewind(int64_t to, size_t clockReadings) {
+  if (!recording || to > frame) return;
+  replay.frames.erase(replay.frames.upper_bound(to), replay.frames.end());
+  replay.hashes.erase(replay.hashes.upper_bound(to), replay.hashes.end());
+  if (auto f = replay.frames.find(to); f != replay.frames.end() && f->second.clock.size() > clockReadings) {
+    f->second.clock.resize(clockReadings);
+  }
+  frame = to;
+  replay.frameCount = to;
+}
+
 JoystickState ReplayRecorder::Joystick(GameWindow& w, int slot) {
   // While a battle is recorded the game sees the joysticks as read once per frame, so the same
   // frames replay the same presses however many times a loop polls between frames.

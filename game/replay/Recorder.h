@@ -33,6 +33,9 @@ struct ReplayRecorder : InputTap {
   int32_t ClockReading(GameWindow& w, int32_t ticks) override;
   std::filesystem::path ShipFile(GameWindow& w, const std::string& name) override;
 
+  // Takes back what was recorded after frame `frame`'s keys: its clock readings after the first
+  // `clockReadings` and every later frame. A network duel that plays frames again records them again.
+  void Rewind(int64_t frame, size_t clockReadings);
   // Writes the replay as it stands (a recording still running ends in "cut"). A failed write is
   // reported once on the error stream; the game goes on.
   void Write();

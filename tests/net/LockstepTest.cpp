@@ -15,32 +15,39 @@ namespace {
 std::vector<KeyEvent> Key(int code) { return {{true, code}}; }
 
 // Two machines' queues joined by a channel that loses, repeats and reorders packets: both play
-// the same keys in the same frames, and neither holds more than a few frames of keys.
+// the same keys in the same frames, and neither holds more than a few frames of keys. In a duel
+// (a window) they play on guesses; every guess here is wrong (a key each frame), and the frames
+// played again after each correction end as the keys really were.
 TEST(Lockstep, TwoQueuesPlayTheSameKeysWhateverTheChannelDoes) {
   struct Case {
     const char* what;
     double loss, repeat, reorder;
+    int window;
   };
   const Case cases[] = {
-      {"a perfect channel", 0, 0, 0},
-      {"a third lost", 0.33, 0, 0},
-      {"a quarter repeated", 0, 0.25, 0},
-      {"a quarter reordered", 0, 0, 0.25},
-      {"all at once", 0.2, 0.25, 0.25},
+      {"a perfect channel", 0, 0, 0, 0},
+      {"a third lost", 0.33, 0, 0, 0},
+      {"a quarter repeated", 0, 0.25, 0, 0},
+      {"a quarter reordered", 0, 0, 0.25, 0},
+      {"all at once", 0.2, 0.25, 0.25, 0},
+      {"guessing, a perfect channel", 0, 0, 0, 6},
+      {"guessing, all at once", 0.2, 0.25, 0.25, 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::mt19937 gen(5);
     std::uniform_real_distribution<double> r(0, 1);
     const int delay = 3;
-    LockstepQueue queues[2] = {LockstepQueue(delay), LockstepQueue(delay)};
+    LockstepQueue queues[2] = {LockstepQueue(delay, c.window, 1), LockstepQueue(delay, c.window, 1)};
+    for (LockstepQueue& q : queues) q.guessing = c.window > 0;
     std::vector<Packet> inFlight[2];  // towards queue 0, towards queue 1
     std::vector<std::vector<KeyEvent>> played[2];
     size_t mostHeld = 0;
-    for (int step = 0; step < 4000 && (played[0].size() < 300 || played[1].size() < 300); ++step) {
+    int corrections = 0;
+    for (int step = 0; step < 4000 && (queues[0].Settled() < 300 || queues[1].Settled() < 300); ++step) {
       for (int m = 0; m < 2; ++m) {
         LockstepQueue& q = queues[m];
-        if (q.lastLocal <= q.played + delay) q.AddLocal(Key(100 * (m + 1) + static_cast<int>(q.played % 50)));
+        if (q.TakesLocal()) q.AddLocal(Key(100 * (m + 1) + static_cast<int>(q.played % 50)));
         // Each machine sends every step, as a running or waiting game does.
         const Packet p = q.InputPacket();
         if (r(gen) >= c.loss) inFlight[1 - m].push_back(p);
@@ -54,10 +61,20 @@ TEST(Lockstep, TwoQueuesPlayTheSameKeysWhateverTheChannelDoes) {
         std::vector<Packet> arriving;
         arriving.swap(inFlight[m]);
         for (Packet& p : arriving) ASSERT_GE(queues[m].AddRemote(p.ack, p.frame, std::move(p.frames)), 0);
+        // A wrong guess: back to the frame before it, and the frames since played again.
+        if (const int64_t wrong = queues[m].WrongGuess()) {
+          ++corrections;
+          const size_t upTo = played[m].size();
+          queues[m].Rewind(wrong - 1);
+          played[m].resize(static_cast<size_t>(wrong - 1));
+          while (played[m].size() < upTo) played[m].push_back(queues[m].Take(m == 0));
+        }
       }
     }
-    ASSERT_EQ(played[0].size(), 300u);
-    ASSERT_EQ(played[1].size(), 300u);
+    ASSERT_GE(played[0].size(), 300u);
+    ASSERT_GE(played[1].size(), 300u);
+    if (c.window == 0) EXPECT_EQ(corrections, 0);
+    if (c.window > 0 && c.loss > 0) EXPECT_GT(corrections, 0) << "lost keys came late and corrected a guess";
     for (size_t i = 0; i < 300; ++i) {
       ASSERT_EQ(played[0][i].size(), played[1][i].size()) << i;
       for (size_t k = 0; k < played[0][i].size(); ++k) EXPECT_EQ(played[0][i][k].code, played[1][i][k].code) << i;
@@ -66,7 +83,7 @@ TEST(Lockstep, TwoQueuesPlayTheSameKeysWhateverTheChannelDoes) {
         EXPECT_EQ(played[0][i][0].code / 100, 1) << "player 1 first";
       }
     }
-    EXPECT_LE(mostHeld, 2u * delay + 2) << "keys held stay within the input delay's reach";
+    EXPECT_LE(mostHeld, 2u * (delay + c.window) + 2) << "keys held stay within the input delay's reach";
   }
 }
 
@@ -114,19 +131,25 @@ TEST(Lockstep, WaitsForTheOtherMachineAndRefusesStrayFrames) {
 // Whatever a hostile machine sends (absurd frame numbers and acknowledgements, long runs of frames
 // ahead), what this machine holds stays within the input delay's reach.
 TEST(Lockstep, HostilePacketsMakeNothingGrow) {
-  LockstepQueue q(4);
+  for (const int window : {0, kMaxRollbackWindow}) {
+  SCOPED_TRACE(window);
+  LockstepQueue q(4, window, 1);
+  q.guessing = window > 0;
   std::mt19937 gen(3);
   for (int n = 0; n < 10000; ++n) {
-    if (q.lastLocal <= q.played + q.delay) q.AddLocal(Key('W'));
+    if (q.TakesLocal()) q.AddLocal(Key('W'));
     const int64_t ack = n % 3 == 0 ? static_cast<int64_t>(gen()) : q.played + static_cast<int64_t>(gen() % 12);
     const int64_t first = n % 5 == 0 ? static_cast<int64_t>(gen() % 0x7fffffff) : q.nextRemote - 2 + gen() % 4;
     const int count = static_cast<int>(gen() % (kMaxFramesPerPacket + 1));
     q.AddRemote(ack, first, std::vector<std::vector<KeyEvent>>(static_cast<size_t>(count), Key('I')));
     if (q.Ready()) q.Take(true);
-    ASSERT_LE(q.local.size() + q.remote.size(), 4u * q.delay + 4) << n;
-    ASSERT_LE(q.nextRemote, q.played + 3 + 2 * q.delay) << n;
+    if (const int64_t wrong = q.WrongGuess()) q.Rewind(wrong - 1);
+    const int64_t reach = q.delay + window;
+    ASSERT_LE(q.local.size() + q.remote.size(), static_cast<size_t>(4 * reach + 4)) << n;
+    ASSERT_LE(q.nextRemote, q.played + 3 + 2 * reach) << n;
   }
   EXPECT_GT(q.played, 100) << "honest-looking packets among them kept the game going";
+  }
 }
 
 // The input packet carries every frame not acknowledged, oldest first, and no more than one

@@ -20,11 +20,14 @@ TEST(Packets, EveryKindRoundTrips) {
   Packet start;
   start.kind = PacketKind::Start;
   start.delay = 5;
+  start.duelDelay = 2;
+  start.window = 24;
   start.text = std::string("Quorvex replay 1\n\0binary\xff", 25);
   Packet input;
   input.kind = PacketKind::Input;
   input.frame = 0x7fffffff - 1;
   input.ack = 0x7fffffff;
+  input.lag = -127;
   input.frames = {{{true, 'W'}, {false, 255}, {true, 1}}, {}};
   Packet ping;
   ping.kind = PacketKind::Ping;
@@ -46,6 +49,9 @@ TEST(Packets, EveryKindRoundTrips) {
     EXPECT_EQ(q.kind, p.kind);
     EXPECT_EQ(q.version, p.version);
     EXPECT_EQ(q.delay, p.delay);
+    EXPECT_EQ(q.duelDelay, p.duelDelay);
+    EXPECT_EQ(q.window, p.window);
+    EXPECT_EQ(q.lag, p.lag);
     EXPECT_EQ(q.text, p.text);
     EXPECT_EQ(q.frame, p.frame);
     EXPECT_EQ(q.hash, p.hash);
@@ -68,15 +74,18 @@ TEST(Packets, MalformedPacketsAreRefused) {
     const char* what;
     std::vector<uint8_t> bytes;
   };
-  std::vector<uint8_t> longStart(2 + kMaxStartBytes + 1, 'x');
+  std::vector<uint8_t> longStart(4 + kMaxStartBytes + 1, 'x');
   longStart[0] = 2;
   longStart[1] = 4;
-  // Input: kind, ack (4), first frame (4), frame count, then each frame's key count and keys.
-  std::vector<uint8_t> manyKeys = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 1, 33});
+  longStart[2] = 1;
+  longStart[3] = 0;
+  // Input: kind, ack (4), first frame (4), lag (128 + frames), frame count, then each frame's key
+  // count and keys.
+  std::vector<uint8_t> manyKeys = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 1, 33});
   for (int i = 0; i < 33; ++i) manyKeys.insert(manyKeys.end(), {1, 'W'});
-  std::vector<uint8_t> manyFrames = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 65});
+  std::vector<uint8_t> manyFrames = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 65});
   manyFrames.resize(manyFrames.size() + 65, 0);
-  std::vector<uint8_t> tooLong = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 32});
+  std::vector<uint8_t> tooLong = Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 32});
   for (int f = 0; f < 32; ++f) {
     tooLong.push_back(16);
     for (int i = 0; i < 16; ++i) tooLong.insert(tooLong.end(), {1, 'W'});
@@ -89,22 +98,27 @@ TEST(Packets, MalformedPacketsAreRefused) {
       {"hello long", Bytes({1, 'Q', 'V', 'N', 'T', 1, 0, 0})},
       {"hello wrong magic", Bytes({1, 'Q', 'V', 'N', 'X', 1, 0})},
       {"start without delay", Bytes({2})},
-      {"start delay 0", Bytes({2, 0, 'a'})},
-      {"start delay too long", Bytes({2, 31, 'a'})},
+      {"start delay 0", Bytes({2, 0, 1, 0, 'a'})},
+      {"start delay too long", Bytes({2, 31, 1, 0, 'a'})},
+      {"start without the duel's delay and window", Bytes({2, 4})},
+      {"start duel delay 0", Bytes({2, 4, 0, 0, 'a'})},
+      {"start duel delay longer than the delay", Bytes({2, 4, 5, 0, 'a'})},
+      {"start rollback window too long", Bytes({2, 4, 2, 25, 'a'})},
+      {"input lag out of range", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 0, 0})},
       {"start too large", longStart},
       {"input short", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0})},
-      {"input frame count past the end", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 2, 0})},
-      {"input key count past the end", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 1, 2, 1, 'W'})},
-      {"input bytes after the keys", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 1, 1, 1, 'W', 0})},
+      {"input frame count past the end", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 2, 0})},
+      {"input key count past the end", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 1, 2, 1, 'W'})},
+      {"input bytes after the keys", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 1, 1, 1, 'W', 0})},
       {"input too many keys in a frame", manyKeys},
       {"input too many frames", manyFrames},
       {"input longer than a datagram may be", tooLong},
-      {"input first frame 0", Bytes({3, 4, 0, 0, 0, 0, 0, 0, 0, 0})},
-      {"input first frame past the range", Bytes({3, 4, 0, 0, 0, 0, 0, 0, 0x80, 0})},
-      {"input frames running past the range", Bytes({3, 4, 0, 0, 0, 0xff, 0xff, 0xff, 0x7f, 2, 0, 0})},
-      {"input acknowledgement past the range", Bytes({3, 0, 0, 0, 0x80, 5, 0, 0, 0, 0})},
-      {"input down not 0 or 1", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 1, 1, 2, 'W'})},
-      {"input key code 0", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 1, 1, 1, 0})},
+      {"input first frame 0", Bytes({3, 4, 0, 0, 0, 0, 0, 0, 0, 128, 0})},
+      {"input first frame past the range", Bytes({3, 4, 0, 0, 0, 0, 0, 0, 0x80, 128, 0})},
+      {"input frames running past the range", Bytes({3, 4, 0, 0, 0, 0xff, 0xff, 0xff, 0x7f, 128, 2, 0, 0})},
+      {"input acknowledgement past the range", Bytes({3, 0, 0, 0, 0x80, 5, 0, 0, 0, 128, 0})},
+      {"input down not 0 or 1", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 1, 1, 2, 'W'})},
+      {"input key code 0", Bytes({3, 4, 0, 0, 0, 5, 0, 0, 0, 128, 1, 1, 1, 0})},
       {"ping short", Bytes({6})},
       {"pong long", Bytes({7, 1, 2})},
       {"hash short", Bytes({4, 50, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7})},

@@ -44,7 +44,7 @@ TEST(BattleSnapshot, PlayingOnAndPuttingBackLeavesTheBattleAsItWas) {
         ASSERT_EQ(HashText(PlayFrames(w, 10)), HashText(after)) << "frame " << frame << ": the same frames again";
         ASSERT_TRUE(ring.Restore(frame, w));
         ++tried;
-        const BattleSnapshot& slot = ring.slots[static_cast<size_t>(frame) % 9];
+        const BattleSnapshot& slot = ring.copies[static_cast<size_t>(frame) % 9];
         if (frame % 9 == 0) {  // the same slot again: its storage is kept
           if (storage != nullptr) {
             EXPECT_EQ(slot.bytes.data(), storage);

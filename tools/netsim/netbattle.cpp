@@ -2,8 +2,9 @@
 // real clock), the guest joining through the relay, once for each set of network conditions. Both
 // players fly and fire for the whole time. Prints a table: frames per second on each side, the
 // longest stall between two frames, how many frames late a player's own thrust key took effect on
-// his own machine, and whether the state hashes agreed at every check.
-//   netbattle [--seconds 20] [--data PROGRAM-FOLDER] [--only N]
+// his own machine, rollbacks per second and the longest (in frames), and whether the state hashes
+// agreed at every check and the two replays are the same.
+//   netbattle [--seconds 20] [--data PROGRAM-FOLDER] [--only N] [--keep 1]
 #include <SDL.h>
 #include <stdlib.h>
 
@@ -37,7 +38,10 @@ struct Side {
   SdlClock clock;
   std::string message;
   std::vector<Clock::time_point> frameTimes;
-  std::vector<int> keyLags;  // frames from a thrust press to the ship thrusting
+  // Frames from a thrust press to the ship thrusting, and how many frames into its duel it was pressed.
+  std::vector<std::pair<int, int>> keyLags;
+  int duelFrames = 0;
+  NetStats stats;
 };
 
 // Keys by frame: the armada and the first duel's start, then flying and firing in a round of 60
@@ -78,18 +82,23 @@ bool PrepareSide(Side& side, const fs::path& data, const fs::path& dir, bool hos
   side.w->clock = &side.clock;
   Side* s = &side;
   auto pressedAt = std::make_shared<int>(0);
-  side.w->eventScript = [s, script = Script(host), frames, host, pressedAt](GameWindow& g) {
+  auto pressedInDuel = std::make_shared<int>(0);
+  side.w->eventScript = [s, script = Script(host), frames, host, pressedAt, pressedInDuel](GameWindow& g) {
     s->frameTimes.push_back(Clock::now());
     const int frame = static_cast<int>(s->frameTimes.size());
     const ShipState& own = g.ship[host ? 0 : 1];
     if (*pressedAt > 0 && own.thrustHeld) {
-      s->keyLags.push_back(frame - *pressedAt - 1);
+      s->keyLags.emplace_back(frame - *pressedAt - 1, *pressedInDuel);
       *pressedAt = 0;
     }
+    s->duelFrames = g.menuActive ? 0 : s->duelFrames + 1;
     const auto [from, to] = script.equal_range(frame);
     for (auto k = from; k != to; ++k) {
       g.events.keys.push_back(k->second);
-      if (k->second.down && k->second.code == (host ? 'W' : vk::Up) && !g.menuActive && !own.thrustHeld) *pressedAt = frame;
+      if (k->second.down && k->second.code == (host ? 'W' : vk::Up) && !g.menuActive && !own.thrustHeld) {
+        *pressedAt = frame;
+        *pressedInDuel = s->duelFrames;
+      }
     }
     if (frame >= frames) g.events.closeRequested = true;
   };
@@ -99,7 +108,8 @@ bool PrepareSide(Side& side, const fs::path& data, const fs::path& dir, bool hos
 struct Measured {
   double fps = 0;
   int stallMs = 0;
-  int keyLag = -1;
+  int keyLag = -1;       // the longest, once the menus' longer delay has run out in the duel
+  int keyLagAtStart = -1;  // the longest before that
 };
 
 Measured Measure(const Side& side) {
@@ -113,12 +123,17 @@ Measured Measure(const Side& side) {
       m.stallMs = std::max<int>(m.stallMs, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(t[i] - t[i - 1]).count()));
     }
   }
-  if (!side.keyLags.empty()) m.keyLag = *std::max_element(side.keyLags.begin(), side.keyLags.end());
+  // At a duel's start the frames the menus' delay reached hold keys already: new ones wait for them.
+  const int warmUp = side.stats.delay - side.stats.duelDelay;
+  for (const auto& [lag, inDuel] : side.keyLags) (inDuel > warmUp ? m.keyLag : m.keyLagAtStart) = std::max(inDuel > warmUp ? m.keyLag : m.keyLagAtStart, lag);
   return m;
 }
 
-// The hashes both replays hold for the same frames agree, and there is at least one.
-bool HashesAgree(const Side& a, const Side& b, int* checks) {
+// The hashes both replays hold for the same frames agree, and there is at least one; `same`: the
+// two replays are the same battle, record for record. The battle ends with both windows closed on
+// their own, each machine's replay cut at the last frame it knows was played on the right keys:
+// the two are compared up to the shorter one's end.
+bool HashesAgree(const Side& a, const Side& b, int* checks, bool* same) {
   Replay ra, rb;
   std::string error;
   const auto na = ListFilesWithExtension(a.replays, ".qvr"), nb = ListFilesWithExtension(b.replays, ".qvr");
@@ -127,6 +142,13 @@ bool HashesAgree(const Side& a, const Side& b, int* checks) {
     return false;
   }
   *checks = 0;
+  const int64_t end = std::min(ra.frameCount, rb.frameCount);
+  for (Replay* r : {&ra, &rb}) {
+    r->frames.erase(r->frames.upper_bound(end), r->frames.end());
+    r->hashes.erase(r->hashes.upper_bound(end), r->hashes.end());
+    r->frameCount = end;
+  }
+  *same = ReplayText(ra) == ReplayText(rb);
   for (const auto& [frame, hash] : ra.hashes) {
     const auto other = rb.hashes.find(frame);
     if (other == rb.hashes.end()) continue;
@@ -151,12 +173,14 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "disk", 0);
   setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
   int seconds = 20, only = -1;
+  bool keep = false;  // the two games' folders and replays stay for a look
   fs::path data = QV_PROGRAM_DIR;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string arg = argv[i];
     if (arg == "--seconds") seconds = std::clamp(std::atoi(argv[i + 1]), 3, 600);
     else if (arg == "--data") data = argv[i + 1];
     else if (arg == "--only") only = std::atoi(argv[i + 1]);
+    else if (arg == "--keep") keep = std::atoi(argv[i + 1]) != 0;
   }
   const std::vector<RelayConditions> conditions = {
       {}, {50, 10, 0, 0, 0}, {150, 30, 0, 0, 0}, {300, 60, 0, 0, 0}, {0, 0, 0.05, 0, 0}, {0, 0, 0.20, 0, 0},
@@ -186,6 +210,8 @@ int main(int argc, char** argv) {
     hs.replayFolder = host.replays;
     gs.replayFolder = guest.replays;
     hs.listening = [&port](uint16_t p) { port.set_value(p); };
+    hs.stats = &host.stats;
+    gs.stats = &guest.stats;
     std::thread hostThread([&] { host.message = HostNetGame(*host.w, 0, hs); });
     Relay relay;
     relay.seed = static_cast<unsigned>(n + 1);
@@ -198,19 +224,30 @@ int main(int argc, char** argv) {
     StopRelay(relay);
     const Measured h = Measure(host), g = Measure(guest);
     int checks = 0;
-    const bool agree = HashesAgree(host, guest, &checks);
+    bool same = false;
+    const bool hashesAgree = HashesAgree(host, guest, &checks, &same);
+    const bool agree = hashesAgree && same;
     const bool ended = (host.message.empty() || host.message == "The other player left the game") &&
                        (guest.message.empty() || guest.message == "The other player left the game");
     failures += agree && ended ? 0 : 1;
-    const int lag = std::max(h.keyLag, g.keyLag);
-    std::string hashes = agree ? "equal at " + std::to_string(checks) + " checks" : "DIFFER or missing";
+    const int lag = std::max(h.keyLag, g.keyLag), lagAtStart = std::max(h.keyLagAtStart, g.keyLagAtStart);
+    std::string ownKey = lag >= 0 ? std::to_string(lag) + (lag == 1 ? " frame" : " frames") : "?";
+    if (lagAtStart > lag) ownKey += " (" + std::to_string(lagAtStart) + " in a duel's first " + std::to_string(host.stats.delay - host.stats.duelDelay) + ')';
+    std::string hashes = !hashesAgree ? "DIFFER or missing"
+                         : "equal at " + std::to_string(checks) + " checks, " + (same ? "same replays" : "REPLAYS DIFFER");
     if (!ended) hashes += "; ended: " + host.message + " / " + guest.message;
-    std::printf("| %s | %s | %s | %d ms | %s | - | - | %s |\n", DescribeConditions(conditions[n]).c_str(),
-                Fixed(h.fps, 1).c_str(), Fixed(g.fps, 1).c_str(), std::max(h.stallMs, g.stallMs),
-                lag >= 0 ? (std::to_string(lag) + " frames").c_str() : "?", hashes.c_str());
+    // Rollbacks of both machines over the battle's time.
+    const double played = std::max<double>(1, std::max(host.stats.frames, guest.stats.frames)) * 21 / 1000;
+    const double perSecond = static_cast<double>(host.stats.rollbacks + guest.stats.rollbacks) / 2 / played;
+    const int longest = std::max(host.stats.longestRollback, guest.stats.longestRollback);
+    std::printf("| %s | %s | %s | %d ms | %s | %s | %d frames (window %d) | %s |\n",
+                DescribeConditions(conditions[n]).c_str(), Fixed(h.fps, 1).c_str(), Fixed(g.fps, 1).c_str(),
+                std::max(h.stallMs, g.stallMs), ownKey.c_str(),
+                Fixed(perSecond, 1).c_str(), longest, host.stats.window, hashes.c_str());
     std::fflush(stdout);
   }
   std::error_code ec;
-  fs::remove_all(tmp, ec);
+  if (keep) std::fprintf(stderr, "netbattle: the games are in %s\n", tmp.c_str());
+  else fs::remove_all(tmp, ec);
   return failures == 0 ? 0 : 1;
 }

@@ -42,7 +42,7 @@ struct LockstepQueue {
         acked(inputDelay) {}
 
   // Whether this frame takes new keys of this machine's player: not while frames further on than
-  // the delay hold keys already (after a duel, whose delay is shorter); they wait for a frame.
+  // the delay hold keys already (at a duel's start, after the menus' longer delay); they wait.
   bool TakesLocal() const { return lastLocal < played + 1 + (guessing ? duelDelay : delay); }
   // The local keys taken while frame `played` + 1 is about to be played; returns the frame they
   // play in. Frames a longer delay passes over get no keys.

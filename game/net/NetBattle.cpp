@@ -384,7 +384,8 @@ void NetTap::Events(GameWindow& w) {
   heldBack.insert(heldBack.end(), w.events.keys.begin(), w.events.keys.end());
   w.events.keys.clear();
   std::vector<KeyEvent> windowKeys;
-  // Right after a duel, whose delay is shorter, the next frames hold keys already: new keys wait.
+  // At a duel's start the frames the menus' longer delay reached hold keys already, and so do the
+  // frames played past the other player's pause: new keys wait for the first frame without.
   if (queue.TakesLocal()) {
     std::vector<KeyEvent> pressed;
     const size_t share = std::min(kKeysTakenPerFrame, KeysForOneFrame(heldBack));

@@ -10,12 +10,17 @@
 namespace quorvex::pilot {
 namespace {
 
-// "easy": it looks where its opponent is on about one frame in twenty and then turns roughly that
-// way, and pulls the trigger on one frame in twenty of those the game's pilot would, and only while
-// it roughly points at its opponent.
+// "easy" flies as a beginner does: it looks where its opponent is on about one frame in twenty and
+// then turns roughly that way, thrusts on half the frames, pulls the trigger on one frame in twenty
+// of those the game's pilot would (one in a hundred for missiles and torpedoes), and only while it
+// roughly points at its opponent. It puts all power into its guns, so its shields never recover,
+// and turns tail when the opponent comes close.
 constexpr double kEasyLook = 0.05;
 constexpr double kEasyAimSpread = 4;  // heading units either side of the game's pilot's heading
 constexpr double kEasyTrigger = 0.05;
+constexpr double kEasyLaunch = 0.01;
+constexpr double kEasyThrust = 0.5;
+constexpr double kEasyShyRange = 150;
 
 // Projectile speeds per frame. Lasers, ion shots and ships move by their speed times zoom / 50,
 // missiles and chaingun bullets by their speed alone.
@@ -114,9 +119,8 @@ int HardWeapon(const GameWindow& w, const ShipState& me, const ShipState& foe, d
   if (me.hasElectroGun && power && d < kElectroRange - 15 && me.energy >= kElectroCost) return kElectroGun;
   if (chaingun && d < 260) return kChaingun;
   if (power && me.energy >= VolleyCost(me)) {
-    // The ion cannon against a shield, unless the lasers fire fast or in bursts (as the game's pilot).
-    const bool quickLasers = me.laserPattern == 4 || me.laserPattern == 5 || me.laserReload < 16;
-    if (me.hasIonCannon && foe.shield > 0 && !quickLasers && me.energy >= 2 * me.shotEnergy) return kIonCannon;
+    // The ion cannon against a shield: its hits break systems however strong the shield is.
+    if (me.hasIonCannon && foe.shield > 0 && me.energy >= 2 * me.shotEnergy) return kIonCannon;
     return kLasers;
   }
   if (chaingun) return kChaingun;
@@ -124,43 +128,60 @@ int HardWeapon(const GameWindow& w, const ShipState& me, const ShipState& foe, d
   return kLasers;
 }
 
-// Shields when they are low or a weapon needs no energy, weapons when the energy runs short,
-// balanced otherwise; one step a frame, and none while the generator gives nothing.
+// The shields are fed while the guns keep energy for a few volleys (or the weapon needs none), the
+// guns when their energy runs short, both otherwise; one step a frame, none while the generator
+// gives nothing.
+constexpr double kGunReserve = 25;
 void HardPower(GameWindow& w, ShipState& s) {
   if (!PowerWorks(s)) return;
   const bool shieldWorks = Intact(s, kShieldSystem) && s.shieldMax > 0;
   const bool ammoWeapon = s.weapon == kMissiles || s.weapon == kTorpedoes || s.weapon == kChaingun;
   int wanted = kBalanced;
-  if (shieldWorks && s.shield < s.shieldMax / 3) wanted = kToShields;
-  else if (s.energy < 30 && !ammoWeapon) wanted = kToWeapons;
-  else if (shieldWorks && ammoWeapon && s.shield < s.shieldMax) wanted = kToShields;
+  if (shieldWorks && s.shield < s.shieldMax && (ammoWeapon || s.energy >= kGunReserve)) wanted = kToShields;
+  else if (s.energy < kGunReserve && !ammoWeapon) wanted = kToWeapons;
   if (s.powerRedir != wanted) StepPower(w, s);
 }
 
-// A missile or torpedo that will pass through the ship within a second: the heading that takes the
-// ship out of its way (across its path, to the side it would miss on), or -1.
+double Toughness(const ShipState& s) { return std::max(s.hull, 0.0) + std::max(s.shield, 0.0); }
+
+// Something at (rx, ry) from the ship, moving by (ux, uy) a frame against it: the heading across its
+// path, away from where it passes (either way when dead on), when it passes within `size` inside
+// `frames`; -1 otherwise.
+double HeadingOutOfTheWay(double rx, double ry, double ux, double uy, double size, double frames) {
+  const double uu = ux * ux + uy * uy;
+  if (uu < 1e-6) return -1;
+  const double t = -(rx * ux + ry * uy) / uu;
+  if (t <= 0 || t > frames) return -1;
+  const double mx = rx + ux * t, my = ry + uy * t;  // where it passes, from the ship
+  if (std::hypot(mx, my) > size) return -1;
+  double ax = -uy, ay = ux;
+  if (ax * mx + ay * my > 0) ax = -ax, ay = -ay;
+  return HeadingOf(std::atan2(ay, ax));
+}
+
+// A missile, a torpedo or a tougher ship's charge that will pass through the ship soon: the heading
+// that takes the ship out of its way, or -1. A torpedo homes on its target, so only a ship fast
+// enough to outrun its turn tries; the others fight on.
+constexpr double kOutrunsTorpedoes = 7;
 double DodgeHeading(const GameWindow& w, int me) {
   const ShipState& s = w.ship[me];
+  const ShipState& foe = w.ship[1 - me];
   const double k = w.zoom / 50;
   const double size = s.radius * w.zoom / 100 + 12;
   const double ownTorpedo = me == 0 ? 1 : 2;  // a torpedo of this ship homes on the other one
+  const MissilePool& m = w.missilesPool;
   for (int i = 1; i <= 50; ++i) {
-    const MissilePool& m = w.missilesPool;
     if (!(m.life[i] > 0) || m.kind[i] == ownTorpedo) continue;
     const bool torpedo = m.kind[i] != 0;
+    if (torpedo && !(s.maxSpeed > kOutrunsTorpedoes)) continue;
     const double step = torpedo ? k : 1;
-    const double rx = m.x[i] - s.x, ry = m.y[i] - s.y;
-    const double ux = m.vx[i] * step - s.vx * k, uy = m.vy[i] * step - s.vy * k;
-    const double uu = ux * ux + uy * uy;
-    if (uu < 1e-6) continue;
-    const double t = -(rx * ux + ry * uy) / uu;
-    if (t <= 0 || t > 50) continue;
-    const double mx = rx + ux * t, my = ry + uy * t;  // where it passes, from the ship
-    if (std::hypot(mx, my) > size + (torpedo ? 30 : 0)) continue;
-    // Across its path, away from where it passes (either way when dead on).
-    double ax = -uy, ay = ux;
-    if (ax * mx + ay * my > 0) ax = -ax, ay = -ay;
-    return HeadingOf(std::atan2(ay, ax));
+    const double h = HeadingOutOfTheWay(m.x[i] - s.x, m.y[i] - s.y, m.vx[i] * step - s.vx * k,
+                                        m.vy[i] * step - s.vy * k, size + (torpedo ? 30 : 0), 50);
+    if (h >= 0) return h;
+  }
+  if (Toughness(foe) > Toughness(s)) {
+    const double reach = (s.radius + foe.radius) * w.zoom / 100;
+    return HeadingOutOfTheWay(foe.x - s.x, foe.y - s.y, (foe.vx - s.vx) * k, (foe.vy - s.vy) * k, reach, 25);
   }
   return -1;
 }
@@ -185,8 +206,19 @@ double PreferredRange(int weapon) {
   }
 }
 
+// The heading after this frame's turn, which is the one this frame's shot leaves along.
+double NextHeading(const ShipState& s) {
+  const double step = Intact(s, kTurning) ? s.turnRate : s.turnRate / 10;
+  double h = s.heading;
+  if (s.turnRightHeld) h += step;
+  if (s.turnLeftHeld) h -= step;
+  if (h < 0) h = 31;
+  if (h > 31) h = 0;
+  return h;
+}
+
 bool WantsToFire(const GameWindow& w, const ShipState& me, const ShipState& foe, double d, const Sight& sight) {
-  const double gap = std::fabs(HeadingGap(me.heading, sight.heading));
+  const double gap = std::fabs(HeadingGap(NextHeading(me), sight.heading));
   // Aimed when the shot passes within most of the target's half width.
   const double half = foe.radius * w.zoom / 100 * 0.8;
   double tolerance = HeadingUnits(std::atan2(half, std::max(d, 1.0)));
@@ -203,6 +235,109 @@ bool WantsToFire(const GameWindow& w, const ShipState& me, const ShipState& foe,
   }
 }
 
+// Flies for the velocity (vx, vy): turns to push away the difference and thrusts once pointing that
+// way. False when the velocity is within `slack` of it, leaving the nose free to aim.
+bool FlyFor(ShipState& me, double vx, double vy, double slack) {
+  const double ex = vx - me.vx, ey = vy - me.vy;
+  if (std::hypot(ex, ey) < slack) return false;
+  const double h = HeadingOf(std::atan2(ey, ex));
+  TurnToward(me, h);
+  me.thrustHeld = std::fabs(HeadingGap(me.heading, h)) < 3;
+  return true;
+}
+
+// A push back toward the arena from within 100 pixels of an edge, where a ship stops dead.
+void EdgePush(const ShipState& me, double* px, double* py) {
+  *px = me.x < 120 ? 1 : me.x > 680 ? -1 : 0;
+  *py = me.y < 120 ? 1 : me.y > 480 ? -1 : 0;
+}
+
+// The direction, of sixteen, whose straight flight for a second at top speed ends furthest from
+// where the opponent is heading (it turns and thrusts only now and then) and not far from the
+// middle: the edges stop a ship dead and the corners trap it.
+constexpr double kFleeAhead = 50;   // frames
+constexpr double kFleeMiddle = 0.6;  // distance from the middle weighed against distance from the opponent
+double FleeAngle(const GameWindow& w, const ShipState& me, const ShipState& foe) {
+  const double k = w.zoom / 50;
+  const double fx = foe.x + foe.vx * k * kFleeAhead / 2, fy = foe.y + foe.vy * k * kFleeAhead / 2;
+  double best = 0, bestScore = -1e9;
+  for (int i = 0; i < 16; ++i) {
+    const double a = i * 2 * kPi / 16;
+    const double px = std::clamp(me.x + std::cos(a) * me.maxSpeed * k * kFleeAhead, 60.0, 740.0);
+    const double py = std::clamp(me.y + std::sin(a) * me.maxSpeed * k * kFleeAhead, 60.0, 540.0);
+    const double score = std::hypot(px - fx, py - fy) - kFleeMiddle * std::hypot(px - 400, py - 300);
+    if (score > bestScore) bestScore = score, best = a;
+  }
+  return best;
+}
+
+constexpr double kHopeless = 2.5;       // an opponent this many times tougher is kept away from
+constexpr double kRammable = 2.0 / 3;   // an opponent this much weaker is rammed
+constexpr double kQuickTurn = 0.45;     // slower-turning ships point and close rather than circle
+
+void HardManoeuvre(GameWindow& w, int p, double d, const Sight& sight) {
+  ShipState& me = w.ship[p];
+  const ShipState& foe = w.ship[1 - p];
+  me.thrustHeld = false;
+  // A wrecked engine gives a tenth of the thrust: the ship stands and fights.
+  if (!Intact(me, kEngine)) {
+    TurnToward(me, sight.heading);
+    return;
+  }
+  const double dodge = DodgeHeading(w, p);
+  if (dodge >= 0) {
+    TurnToward(me, dodge);
+    me.thrustHeld = std::fabs(HeadingGap(me.heading, dodge)) < 6;
+    return;
+  }
+  const double cx = me.x - 400, cy = me.y - 300;
+  if (w.options.gravityOn && std::hypot(cx, cy) < 140 && d > 260) {
+    // Out of the gravitation well while the opponent is far: the pull is strongest to turn round in.
+    const double out = HeadingOf(std::atan2(cy, cx));
+    TurnToward(me, out);
+    me.thrustHeld = std::fabs(HeadingGap(me.heading, out)) < 3;
+    return;
+  }
+
+  const double top = me.maxSpeed;
+  const double lx = (foe.x - me.x) / std::max(d, 1.0), ly = (foe.y - me.y) / std::max(d, 1.0);
+  double ex = 0, ey = 0;
+  EdgePush(me, &ex, &ey);
+  const double mine = Toughness(me), theirs = Toughness(foe);
+
+  if (theirs > kHopeless * mine) {
+    // Hopeless in a straight fight: it keeps away at top speed and shoots when it can, so the
+    // opponent has to catch it first.
+    const double a = FleeAngle(w, me, foe);
+    if (!FlyFor(me, std::cos(a) * top, std::sin(a) * top, top * 0.2)) TurnToward(me, sight.heading);
+    return;
+  }
+  if (theirs < kRammable * mine) {
+    // Much tougher: a collision hurts both alike, so it rams.
+    TurnToward(me, sight.heading);
+    me.thrustHeld = std::fabs(HeadingGap(me.heading, sight.heading)) < 4;
+    return;
+  }
+  const double range = PreferredRange(me.weapon);
+  if (me.turnRate < kQuickTurn || me.weapon == kTorpedoes || me.weapon == kElectroGun) {
+    // Point and close: too slow a turn to circle, or a weapon that needs no aim.
+    const double k = w.zoom / 50;
+    const double closing = ((me.vx - foe.vx) * lx + (me.vy - foe.vy) * ly) * k;
+    TurnToward(me, sight.heading);
+    const bool facing = std::fabs(HeadingGap(me.heading, sight.heading)) < 3;
+    me.thrustHeld = facing && d > range && closing < std::max(1.0, top * 0.5 * k);
+    return;
+  }
+  // Circle at the weapon's range: across the line of fire, the way it already drifts, so the
+  // opponent's shots pass behind it, and the nose on the target whenever the drift allows.
+  const double across = (me.vx - foe.vx) * -ly + (me.vy - foe.vy) * lx;
+  const double side = across < 0 ? -1 : 1;
+  const double radial = std::clamp((d - range) / 100, -1.0, 1.0);
+  const double vx = (side * -ly * 0.6 + lx * radial * 0.7 + ex * 0.6) * top;
+  const double vy = (side * lx * 0.6 + ly * radial * 0.7 + ey * 0.6) * top;
+  if (!FlyFor(me, vx, vy, top * 0.35)) TurnToward(me, sight.heading);
+}
+
 }  // namespace
 
 void FlyEasy(GameWindow& w, int p, double& close) {
@@ -212,19 +347,25 @@ void FlyEasy(GameWindow& w, int p, double& close) {
 
   // It takes in where its opponent is only now and then; meanwhile it turns on as it last decided.
   if (w.random.Next() < kEasyLook) {
-    Steer(me, WantedHeading(close, me, foe) + (w.random.Next() * 2 - 1) * kEasyAimSpread);
+    const double spread = (w.random.Next() * 2 - 1) * kEasyAimSpread;
+    if (d < kEasyShyRange) {
+      TurnToward(me, HeadingOf(std::atan2(me.y - foe.y, me.x - foe.x)) + spread);
+    } else {
+      Steer(me, WantedHeading(close, me, foe) + spread);
+    }
   }
-  me.thrustHeld = w.random.Next() < kThrustChance;
+  me.thrustHeld = w.random.Next() < kEasyThrust;
   close = 0;
-  RedirectPower(w, me);
+  if (PowerWorks(me) && me.powerRedir != kToWeapons) StepPower(w, me);
   ChooseWeapon(me, foe);
   if (d < kCloseRange) close = 1;
   if (close < 1) {
     // It pulls the trigger only when it roughly points at its opponent, and not every time then.
     const double bearing = HeadingOf(std::atan2(foe.y - me.y, foe.x - me.x));
     const bool pointing = std::fabs(HeadingGap(me.heading, bearing)) < kEasyAimSpread;
+    const bool launcher = me.weapon == kMissiles || me.weapon == kTorpedoes;
     const bool wants = me.weapon == kElectroGun || me.weapon == kTorpedoes || d <= kFireRange;
-    me.fireHeld = wants && pointing && w.random.Next() < kEasyTrigger;
+    me.fireHeld = wants && pointing && w.random.Next() < (launcher ? kEasyLaunch : kEasyTrigger);
     if (me.weapon == kTorpedoes) me.thrustHeld = false;
   }
 }
@@ -243,37 +384,8 @@ void FlyHard(GameWindow& w, int p, double& close) {
   me.weapon = HardWeapon(w, me, foe, d);
   HardPower(w, me);
   const Sight sight = Lead(w, me, foe);
+  HardManoeuvre(w, p, d, sight);
   me.fireHeld = WantsToFire(w, me, foe, d, sight);
-
-  const bool engine = Intact(me, kEngine);
-  const double dodge = DodgeHeading(w, p);
-  if (dodge >= 0) {
-    // Out of the way first; a wrecked engine cannot carry it out of the way, so it fights on.
-    if (engine) {
-      TurnToward(me, dodge);
-      me.thrustHeld = std::fabs(HeadingGap(me.heading, dodge)) < 6;
-      return;
-    }
-  }
-
-  const double cx = me.x - 400, cy = me.y - 300;
-  if (w.options.gravityOn && engine && std::hypot(cx, cy) < 140 && d > 260) {
-    // Out of the gravitation well while the opponent is far: the pull is strongest to turn round in.
-    const double out = HeadingOf(std::atan2(cy, cx));
-    TurnToward(me, out);
-    me.thrustHeld = std::fabs(HeadingGap(me.heading, out)) < 3;
-    return;
-  }
-
-  TurnToward(me, sight.heading);
-  // Closing speed along the line between the ships, in pixels per frame.
-  const double k = w.zoom / 50;
-  const double lx = (foe.x - me.x) / std::max(d, 1.0), ly = (foe.y - me.y) / std::max(d, 1.0);
-  const double closing = ((me.vx - foe.vx) * lx + (me.vy - foe.vy) * ly) * k;
-  const double range = PreferredRange(me.weapon);
-  const bool facing = std::fabs(HeadingGap(me.heading, sight.heading)) < 3;
-  // A wrecked engine gives a tenth of the thrust: the ship stands and fights.
-  me.thrustHeld = engine && facing && d > range && closing < std::max(1.0, me.maxSpeed * 0.5 * k);
 }
 
 }  // namespace quorvex::pilot

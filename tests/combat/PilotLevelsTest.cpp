@@ -1,6 +1,7 @@
 // The three computer pilot levels in set situations, through AI_Kontrollit as the battle calls it:
-// a target moving across, a missile coming in, low energy, a wrecked engine, the gravitation well
-// and a ship about to be lost with an escape ship to come.
+// a target moving across, a missile or torpedo coming in, low energy, a wrecked engine, the
+// gravitation well, far tougher and far weaker opponents, a charge, an opponent close by, and a
+// ship about to be lost with an escape ship to come.
 #include <gtest/gtest.h>
 
 #include "game/combat/ComputerPilot.h"
@@ -12,10 +13,14 @@ namespace {
 
 using physics_testing::Duel;
 
-enum Situation { Across, AcrossLeadAimed, MissileIn, LowEnergy, LowEnergyWithMissiles, WreckedEngine, IntactEngine, Gravity };
+enum Situation {
+  Across, AcrossLeadAimed, MissileIn, LowEnergy, LowEnergyWithMissiles, WreckedEngine, IntactEngine, Gravity,
+  QuickTurner, Hopeless, Rammable, TorpedoAtSlowShip, TorpedoAtFastShip, Charge, CloseBy
+};
 
 // Player 2 (the pilot) at (200, 300) with lasers only, 300 pixels west of player 1 and pointing at
-// him (heading 8), turning 0.5 a frame, laser charged; then the situation's changes.
+// him (heading 8), turning 0.4 a frame (too slow for the hard pilot to circle), laser charged, both
+// ships equally tough; then the situation's changes.
 struct Scene : Duel {
   Scene(PilotLevel level, Situation s) {
     GameWindow& g = **this;
@@ -23,7 +28,7 @@ struct Scene : Duel {
     g.pilotLevel = level;
     ShipState& me = ship(2);
     ShipState& foe = ship(1);
-    me.x = 200, me.y = 300, me.heading = 8, me.turnRate = 0.5;
+    me.x = 200, me.y = 300, me.heading = 8, me.turnRate = 0.4;
     me.laserReload = me.laserCooldown = 20;
     me.shield = me.shieldMax = 40;
     foe.x = 500, foe.y = 300;
@@ -50,6 +55,20 @@ struct Scene : Duel {
         me.x = 420, me.y = 300, me.heading = 4;
         foe.x = 780, foe.y = 560;
         break;
+      case QuickTurner: me.turnRate = 0.8; break;
+      case Hopeless: me.maxSpeed = 8, foe.hull = 400; break;
+      case Rammable: foe.hull = 20, foe.shield = 0; break;
+      case TorpedoAtSlowShip:
+      case TorpedoAtFastShip: {
+        // Player 1's torpedo from the north, to pass just east of the pilot, which points south-east.
+        me.maxSpeed = s == TorpedoAtFastShip ? 9 : 6;
+        me.heading = 12;
+        MissilePool& m = g.missilesPool;
+        m.life[1] = 150, m.kind[1] = 1, m.x[1] = 205, m.y[1] = 150, m.vx[1] = 0, m.vy[1] = 7;
+        break;
+      }
+      case Charge: foe.x = 350, foe.hull = 200, foe.vx = -8; break;  // a tougher ship rushing in from the east
+      case CloseBy: foe.x = 320, me.heading = 12; break;
     }
   }
 };
@@ -68,12 +87,13 @@ TEST(PilotLevels, ChoicesInSetSituations) {
   const Expect cases[] = {
       // A target moving across: the game's pilot fires at where it is (and wobbles about the
       // bearing by its turning rule); hard turns to lead it and holds its fire until it does;
-      // easy has not looked yet and lets this trigger frame pass.
+      // easy has not looked yet and lets this trigger frame pass; it thrusts on half the frames and
+      // moves all power to its guns.
       {N, Across, {0.5}, false, true, true, true, 0, 0},
       {H, Across, {}, true, false, true, false, 0, 0},
       {H, AcrossLeadAimed, {}, false, false, true, true, 0, 0},
-      {E, Across, {0.5, 0.5, 0.5}, false, false, true, false, 0, 0},
-      {E, Across, {0.01, 0.5, 0.5, 0.01}, false, true, true, true, 0, 0},
+      {E, Across, {0.5, 0.3, 0.5}, false, false, true, false, 0, 1},
+      {E, Across, {0.01, 0.5, 0.6, 0.01}, false, true, false, true, 0, 1},
       // A missile coming in from the west: hard turns south across its path and thrusts away; the
       // others steer for the opponent as ever.
       {N, MissileIn, {0.5}, true, false, true, true, 0, 0},
@@ -83,7 +103,7 @@ TEST(PilotLevels, ChoicesInSetSituations) {
       {N, LowEnergy, {0.5}, false, true, true, true, 0, 0},
       {H, LowEnergy, {}, false, false, true, true, 0, 1},
       {N, LowEnergyWithMissiles, {0.5}, false, true, true, true, 2, 0},
-      {E, LowEnergyWithMissiles, {0.9, 0.5, 0.9}, false, false, true, false, 2, 0},
+      {E, LowEnergyWithMissiles, {0.9, 0.3, 0.02}, false, false, true, false, 2, 1},  // launches 1 in 100
       {H, LowEnergyWithMissiles, {}, false, false, true, true, 2, 0},
       // A wrecked engine: hard stands and fights (no thrust, a tenth of it is no use), with an
       // intact one it closes in; the game's pilot thrusts either way.
@@ -94,6 +114,22 @@ TEST(PilotLevels, ChoicesInSetSituations) {
       // once it points out), the game's pilot steers for the opponent and fires.
       {H, Gravity, {}, false, true, false, false, 0, 0},
       {N, Gravity, {0.5}, false, true, true, true, 0, 0},
+      // A ship that turns quickly circles: it first turns to fly across the line of fire, and holds
+      // its fire while its nose is off the target.
+      {H, QuickTurner, {}, false, true, false, false, 0, 0},
+      // Against a far tougher ship hard keeps away (turning off toward the open south-west); against
+      // a far weaker one it rams, firing as it comes.
+      {H, Hopeless, {}, false, true, false, false, 0, 0},
+      {H, Rammable, {}, false, false, true, true, 0, 0},
+      // A torpedo coming in: a ship fast enough turns to outrun it (west, away from where it
+      // passes); a slow one turns back onto its opponent and fights on.
+      {H, TorpedoAtFastShip, {}, false, true, false, false, 0, 0},
+      {H, TorpedoAtSlowShip, {}, true, false, false, false, 0, 0},
+      // A tougher ship charging in: hard turns north, across its path, with a last shot at it while
+      // its nose is still on it.
+      {H, Charge, {}, true, false, false, true, 0, 0},
+      // Easy turns tail when its opponent comes close (it looks, this once).
+      {E, CloseBy, {0.01, 0.5, 0.3}, false, true, true, false, 0, 1},
   };
   int row = 0;
   for (const Expect& c : cases) {

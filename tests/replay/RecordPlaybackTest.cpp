@@ -106,9 +106,11 @@ TEST(RecordPlayback, TimedemoOfACutRecordingCountsItsFramesOnly) {
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     EXPECT_EQ(result.frames, cut);
     EXPECT_NE(out.str().find("frames: " + std::to_string(cut) + "\n"), std::string::npos) << out.str();
-    // One frame against the set-up of the window and every picture.
+    // One frame against the set-up of the window and every picture: counted with the set-up, it
+    // would take nearly all of the wall time; alone it takes about a quarter on an idle machine, so
+    // half leaves room for a busy one.
     if (cut == 1) {
-      EXPECT_LT(result.seconds * 4, wall) << result.seconds << " s of " << wall << " s";
+      EXPECT_LT(result.seconds * 2, wall) << result.seconds << " s of " << wall << " s";
     }
   }
 }

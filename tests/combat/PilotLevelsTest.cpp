@@ -57,7 +57,7 @@ struct Scene : Duel {
         break;
       case QuickTurner: me.turnRate = 0.8; break;
       case Hopeless: me.maxSpeed = 8, foe.hull = 400; break;
-      case Rammable: foe.hull = 20, foe.shield = 0; break;
+      case Rammable: foe.hull = 20, foe.shield = 0, me.turnRate = 0.8; break;  // a quick turner, which would circle
       case TorpedoAtSlowShip:
       case TorpedoAtFastShip: {
         // Player 1's torpedo from the north, to pass just east of the pilot, which points south-east.

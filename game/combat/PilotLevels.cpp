@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/combat/Damage.h"
+#include "game/combat/ShipControl.h"
 #include "game/controls/Controls.h"
 #include "platform/Numbers.h"
 
@@ -91,6 +92,12 @@ void TurnToward(ShipState& s, double wanted) {
   const double gap = HeadingGap(s.heading, wanted);
   s.turnRightHeld = gap > step / 2;
   s.turnLeftHeld = gap < -step / 2;
+}
+
+// Turns toward `wanted` and thrusts once the nose is within `within` heading units of it.
+void HeadFor(ShipState& s, double wanted, double within) {
+  TurnToward(s, wanted);
+  s.thrustHeld = std::fabs(HeadingGap(s.heading, wanted)) < within;
 }
 
 bool PowerWorks(const ShipState& s) { return Intact(s, kPowerGen) && Intact(s, kElectrics); }
@@ -206,19 +213,8 @@ double PreferredRange(int weapon) {
   }
 }
 
-// The heading after this frame's turn, which is the one this frame's shot leaves along.
-double NextHeading(const ShipState& s) {
-  const double step = Intact(s, kTurning) ? s.turnRate : s.turnRate / 10;
-  double h = s.heading;
-  if (s.turnRightHeld) h += step;
-  if (s.turnLeftHeld) h -= step;
-  if (h < 0) h = 31;
-  if (h > 31) h = 0;
-  return h;
-}
-
 bool WantsToFire(const GameWindow& w, const ShipState& me, const ShipState& foe, double d, const Sight& sight) {
-  const double gap = std::fabs(HeadingGap(NextHeading(me), sight.heading));
+  const double gap = std::fabs(HeadingGap(HeadingAfterTurn(me), sight.heading));
   // Aimed when the shot passes within most of the target's half width.
   const double half = foe.radius * w.zoom / 100 * 0.8;
   double tolerance = HeadingUnits(std::atan2(half, std::max(d, 1.0)));
@@ -240,9 +236,7 @@ bool WantsToFire(const GameWindow& w, const ShipState& me, const ShipState& foe,
 bool FlyFor(ShipState& me, double vx, double vy, double slack) {
   const double ex = vx - me.vx, ey = vy - me.vy;
   if (std::hypot(ex, ey) < slack) return false;
-  const double h = HeadingOf(std::atan2(ey, ex));
-  TurnToward(me, h);
-  me.thrustHeld = std::fabs(HeadingGap(me.heading, h)) < 3;
+  HeadFor(me, HeadingOf(std::atan2(ey, ex)), 3);
   return true;
 }
 
@@ -286,23 +280,18 @@ void HardManoeuvre(GameWindow& w, int p, double d, const Sight& sight) {
   }
   const double dodge = DodgeHeading(w, p);
   if (dodge >= 0) {
-    TurnToward(me, dodge);
-    me.thrustHeld = std::fabs(HeadingGap(me.heading, dodge)) < 6;
+    HeadFor(me, dodge, 6);
     return;
   }
   const double cx = me.x - 400, cy = me.y - 300;
   if (w.options.gravityOn && std::hypot(cx, cy) < 140 && d > 260) {
     // Out of the gravitation well while the opponent is far: the pull is strongest to turn round in.
-    const double out = HeadingOf(std::atan2(cy, cx));
-    TurnToward(me, out);
-    me.thrustHeld = std::fabs(HeadingGap(me.heading, out)) < 3;
+    HeadFor(me, HeadingOf(std::atan2(cy, cx)), 3);
     return;
   }
 
   const double top = me.maxSpeed;
   const double lx = (foe.x - me.x) / std::max(d, 1.0), ly = (foe.y - me.y) / std::max(d, 1.0);
-  double ex = 0, ey = 0;
-  EdgePush(me, &ex, &ey);
   const double mine = Toughness(me), theirs = Toughness(foe);
 
   if (theirs > kHopeless * mine) {
@@ -314,8 +303,7 @@ void HardManoeuvre(GameWindow& w, int p, double d, const Sight& sight) {
   }
   if (theirs < kRammable * mine) {
     // Much tougher: a collision hurts both alike, so it rams.
-    TurnToward(me, sight.heading);
-    me.thrustHeld = std::fabs(HeadingGap(me.heading, sight.heading)) < 4;
+    HeadFor(me, sight.heading, 4);
     return;
   }
   const double range = PreferredRange(me.weapon);
@@ -333,6 +321,8 @@ void HardManoeuvre(GameWindow& w, int p, double d, const Sight& sight) {
   const double across = (me.vx - foe.vx) * -ly + (me.vy - foe.vy) * lx;
   const double side = across < 0 ? -1 : 1;
   const double radial = std::clamp((d - range) / 100, -1.0, 1.0);
+  double ex = 0, ey = 0;
+  EdgePush(me, &ex, &ey);
   const double vx = (side * -ly * 0.6 + lx * radial * 0.7 + ex * 0.6) * top;
   const double vy = (side * lx * 0.6 + ly * radial * 0.7 + ey * 0.6) * top;
   if (!FlyFor(me, vx, vy, top * 0.35)) TurnToward(me, sight.heading);

@@ -271,15 +271,20 @@ void Thrust(GameWindow& w, ShipState& s, double a) {
 
 double HeadingRadians(double heading) { return (heading * 360 / 32 + 270) * kDegree; }
 
+double HeadingAfterTurn(const ShipState& s) {
+  // Both keys held cancel out. The wrap sets the heading rather than adding a turn.
+  const double turn = s.systems[kTurning] <= 0 ? s.turnRate : s.turnRate / 10;
+  double h = s.heading;
+  if (s.turnRightHeld) h += turn;
+  if (s.turnLeftHeld) h -= turn;
+  if (h < 0) h = 31;
+  if (h > 31) h = 0;
+  return h;
+}
+
 void ControlShip(GameWindow& w, int player) {
   ShipState& s = w.ship[player];
-
-  // Turning; both keys held cancel out. The wrap sets the heading rather than adding a turn.
-  const double turn = s.systems[kTurning] <= 0 ? s.turnRate : s.turnRate / 10;
-  if (s.turnRightHeld) s.heading += turn;
-  if (s.turnLeftHeld) s.heading -= turn;
-  if (s.heading < 0) s.heading = 31;
-  if (s.heading > 31) s.heading = 0;
+  s.heading = HeadingAfterTurn(s);
 
   const double a = HeadingRadians(s.heading);
   if (s.thrustHeld) Thrust(w, s, a);
